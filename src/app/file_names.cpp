@@ -1,0 +1,20 @@
+#include "app/file_names.h"
+
+namespace railscen {
+
+FileNames file_names(std::string_view line_name, std::string_view train_name) {
+    const std::string line(line_name);
+    const std::string line_train = line + "_" + std::string(train_name);
+    return FileNames{
+        .line_description = line + "_linea.txt",
+        .train_description = line_train + "-.txt",
+        .notes_sheet = line_train + "_" + "note.txt",
+        .slowdown_form = line_train + "_" + "rallentamenti.txt",
+        .timetable_sheet = line_train + "_" + "scheda_treno.txt",
+        .plan_file = line + "_linea.dat",
+        .scenario_file = line_train + ".sim",
+        .cell_file = line_train + ".dat",
+    };
+}
+
+}  // namespace railscen

@@ -1,0 +1,33 @@
+#include "app/pack.h"
+
+#include "app/error_codes.h"
+#include "app/file_names.h"
+#include "app/memorizza_percorso.h"
+#include "app/run.h"
+#include "documents/documents.h"
+
+namespace railscen {
+
+PackResult run_pack(const std::filesystem::path& folder, const std::function<void()>& show_window) {
+    Run run;
+    run.line_name = kScenarioLineName;
+    run.train_name = kScenarioTrainName;
+    show_window();
+    write_sources_and_documents(folder, run.line_name, run.train_name);
+
+    const FileNames names = file_names(run.line_name, run.train_name);
+    FolderSource source(folder / names.line_description, folder / names.train_description);
+    const CompileOutcome outcome = memorizza_percorso(run, 1, source, folder);
+
+    PackResult result;
+    if (outcome.fatal) {
+        result.status = kExitFatal;
+        result.fatal = outcome.fatal;
+    } else if (run.error_code != 0) {
+        result.status = kExitScenarioCode;
+        result.message = "scenario-pack: " + describe_code(run.error_code, run.error_position);
+    }
+    return result;
+}
+
+}  // namespace railscen

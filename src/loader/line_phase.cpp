@@ -1,0 +1,352 @@
+#include <cmath>
+
+#include "grid/cell_index.h"
+#include "grid/line_encoders.h"
+#include "grid/progressive.h"
+#include "loader/loading.h"
+#include "source_text/keywords.h"
+
+namespace railscen {
+namespace {
+
+constexpr std::int32_t kMaxRouteLength = 1000000;
+constexpr std::int64_t kMaxPlanCursor = 1000000;
+constexpr std::size_t kMaxTextLength = 32767;  // the scenario file stores lengths as Integer
+
+}  // namespace
+
+void Loading::record(std::int32_t code, const Field& at) {
+    run_.error_code = code;
+    run_.error_source = SourceLocation{file_, at.line, at.column};
+}
+
+void Loading::record(std::int32_t code, std::int32_t position, const Field& at) {
+    record(code, at);
+    run_.error_position = position;
+}
+
+Cells& Loading::cells() {
+    if (!run_.cells) throw LoadFailure("no \"lunghezza percorso\" record before the first object");
+    return *run_.cells;
+}
+
+bool Loading::beyond_grid(std::int32_t position, int margin) {
+    return cells().upper_bound() < (static_cast<double>(position) + margin) / 50.0;
+}
+
+Loading::Next Loading::refuse(std::int32_t position, const Field& at) {
+    record(15, position, at);
+    return Next::kClosing;
+}
+
+std::string Loading::text_field(const char* what) {
+    std::string text = reader_->read_text();
+    if (text.size() > kMaxTextLength) throw LoadFailure(std::string(what) + " too long");
+    return text;
+}
+
+bool Loading::line_phase() {
+    run_.slots[kLineSlot].text = run_.line_name;
+    run_.slots[kTrainSlot].text = run_.train_name;
+    file_ = SourceFile::kLine;
+    try {
+        text_ = source_.line_text();
+    } catch (const FileError& e) {
+        throw LoadFailure(e.what());
+    }
+    if (!text_) {
+        run_.error_code = 101;
+        return false;
+    }
+    reader_.emplace(*text_);
+
+    if (!seek_general_section()) return false;
+    if (!general_section()) return false;
+
+    progressive_ordina(run_.slots);
+    mountains_ = MountainState{};
+    board_cursor_ = kFirstSignSlot;
+    gradient_cursor_ = 0;
+    plan_cursor_ = 2;
+    // The line starts at the origin heading along +y; +x lies to its right.
+    if (run_.with_plan != 0 && run_.plan.exists()) {
+        run_.plan.x[0] = std::int16_t{0};
+        run_.plan.y[0] = std::int16_t{0};
+        run_.plan.x[1] = std::int16_t{0};
+        run_.plan.y[1] = std::int16_t{1};
+    }
+
+    if (!object_part()) return false;
+    close_line_phase();
+    return true;
+}
+
+bool Loading::seek_general_section() {
+    for (;;) {
+        const std::string field = reader_->read_text();
+        if (reader_->at_end()) {
+            source_.delete_line();
+            record(102, here());
+            return false;
+        }
+        if (opens_general_section(field)) return true;
+    }
+}
+
+bool Loading::general_section() {
+    for (;;) {
+        if (reader_->at_end()) return true;
+        std::string kw = reader_->read_text();
+        if (reader_->at_end()) return true;
+        for (int i = 0; i < 10 && is_comment_field(kw); ++i) kw = reader_->read_text();
+        const Field keyword = here();
+
+        for (const GeneralRecord record_kind : general_matches(kw)) {
+            ScenarioSlot& line = run_.slots[kLineSlot];
+            ScenarioSlot& train = run_.slots[kTrainSlot];
+            switch (record_kind) {
+                case GeneralRecord::kLength: {
+                    const std::int32_t length = reader_->read_long();
+                    run_.slots[kRouteSlot].finish = length;
+                    if (length > kMaxRouteLength) {
+                        source_.delete_line();
+                        record(1, here());
+                        return false;
+                    }
+                    if (length < 0) throw LoadFailure("negative line length");
+                    run_.cells = Cells::for_route(length);
+                    if (run_.with_plan != 0) run_.plan = Plan::for_route(length);
+                    break;
+                }
+                case GeneralRecord::kProgressiveTre:
+                case GeneralRecord::kProgressiveDue:
+                case GeneralRecord::kProgressiveUno: {
+                    const int slot = record_kind == GeneralRecord::kProgressiveTre   ? kProgressiveTre
+                                     : record_kind == GeneralRecord::kProgressiveDue ? kProgressiveDue
+                                                                                     : kProgressiveUno;
+                    run_.slots[slot].start = reader_->read_long();
+                    run_.slots[slot].finish = reader_->read_long();
+                    run_.slots[slot].position = reader_->read_long();
+                    break;
+                }
+                case GeneralRecord::kBackgroundUno:
+                    line.start = reader_->read_long();
+                    break;
+                case GeneralRecord::kBackgroundDue:
+                    line.position = reader_->read_long();
+                    break;
+                case GeneralRecord::kBackgroundTre:
+                    line.finish = reader_->read_long();
+                    break;
+                case GeneralRecord::kSignalRepetition: {
+                    train.start = reader_->read_long();
+                    const Field start_field = here();
+                    train.finish = reader_->read_long();
+                    if (train.start % 50 != 0) {
+                        source_.delete_line();
+                        record(3, start_field);
+                        return false;
+                    }
+                    if (train.finish % 50 != 0) {
+                        source_.delete_line();
+                        record(4, here());
+                        return false;
+                    }
+                    const std::optional<int> count = repetition_code_count(kw);
+                    if (!count) {
+                        source_.delete_line();
+                        record(5, keyword);
+                        return false;
+                    }
+                    train.position = *count;
+                    if (train.finish == 0) train.position = 0;
+                    break;
+                }
+            }
+        }
+        if (ends_general_section(kw)) return true;
+    }
+}
+
+bool Loading::object_part() {
+    for (;;) {
+        if (reader_->at_end()) return true;
+        std::string kw = reader_->read_text();
+        if (reader_->at_end()) return true;
+        for (int i = 0; i < 2 && is_comment_field(kw); ++i) {
+            kw = reader_->read_text();
+            if (reader_->at_end()) return true;
+        }
+        for (const ObjectRecord record_kind : object_matches(kw, run_.with_plan != 0)) {
+            Next next = Next::kGoOn;
+            switch (record_kind) {
+                case ObjectRecord::kGradient:
+                    next = gradient_row();
+                    break;
+                case ObjectRecord::kCurve:
+                    next = curve_row(kw);
+                    break;
+                case ObjectRecord::kMountain:
+                    next = mountain_row();
+                    break;
+                case ObjectRecord::kSpeedBoard:
+                    next = speed_board_row();
+                    break;
+                case ObjectRecord::kSignBoard:
+                    next = sign_board_row();
+                    break;
+            }
+            // A refusal by the grid rule goes on to the closing steps like the end of the file.
+            if (next == Next::kClosing) return true;
+            if (next == Next::kReturn) return false;
+        }
+    }
+}
+
+Loading::Next Loading::gradient_row() {
+    const std::int32_t p = reader_->read_long();
+    const Field at = here();
+    const std::int32_t g = reader_->read_long();
+    if (beyond_grid(p, 100)) return refuse(p, at);
+    Cells& grid = cells();
+    const std::int64_t n = cell_index::profile_break(p);
+    if (n > 0) {
+        // Runs at least once, even when the cursor already stands at or beyond n.
+        do {
+            if (grid.contains(gradient_cursor_)) {
+                grid[gradient_cursor_].gradient = static_cast<std::uint8_t>(std::int64_t{current_gradient_} + 100);
+            }
+            ++gradient_cursor_;
+        } while (gradient_cursor_ < n);
+    }
+    current_gradient_ = g;
+    return Next::kGoOn;
+}
+
+void Loading::extend_plan_straight() {
+    Plan& plan = run_.plan;
+    const auto m = static_cast<std::size_t>(plan_cursor_);
+    const double dx = numeric(plan.x[m - 1]) - numeric(plan.x[m - 2]);
+    const double dy = numeric(plan.y[m - 1]) - numeric(plan.y[m - 2]);
+    plan.x[m] = numeric(plan.x[m - 1]) + dx;
+    plan.y[m] = numeric(plan.y[m - 1]) + dy;
+}
+
+void Loading::extend_plan_curve(double k) {
+    Plan& plan = run_.plan;
+    const auto m = static_cast<std::size_t>(plan_cursor_);
+    const double dx = numeric(plan.x[m - 1]) - numeric(plan.x[m - 2]);
+    const double dy = numeric(plan.y[m - 1]) - numeric(plan.y[m - 2]);
+    plan.x[m] = numeric(plan.x[m - 1]) + dx + k * dy;
+    plan.y[m] = numeric(plan.y[m - 1]) + dy - k * dx;
+}
+
+Loading::Next Loading::curve_row(std::string_view keyword) {
+    const Field keyword_at = here();
+    const std::int32_t s = reader_->read_long();
+    const Field at = here();
+    const std::int32_t len = reader_->read_long();
+    if (beyond_grid(s, 100)) return refuse(s, at);
+    const std::optional<double> k = curve_curvature(keyword);
+    if (!k) {
+        source_.delete_line();
+        record(103, keyword_at);
+        return Next::kReturn;
+    }
+    if (!run_.plan.exists()) throw LoadFailure("no plan for a curve");
+    // Neither run computes a point beyond the plan's last row.
+    const std::int64_t last = run_.plan.last_row();
+    auto advance = [&] {
+        ++plan_cursor_;
+        if (plan_cursor_ > kMaxPlanCursor) {
+            source_.delete_line();
+            record(103, keyword_at);
+            return false;
+        }
+        return true;
+    };
+    while (plan_cursor_ <= s && plan_cursor_ <= last) {
+        extend_plan_straight();
+        if (!advance()) return Next::kReturn;
+    }
+    const std::int64_t curve_end = std::int64_t{s} + len;
+    while (plan_cursor_ <= curve_end && plan_cursor_ <= last) {
+        extend_plan_curve(*k);
+        if (!advance()) return Next::kReturn;
+    }
+    return Next::kGoOn;
+}
+
+Loading::Next Loading::mountain_row() {
+    const std::int32_t inizio = reader_->read_long();
+    const Field at = here();
+    const std::int32_t fine = reader_->read_long();
+    const std::int32_t tipo = reader_->read_long();
+    if (beyond_grid(inizio, 100)) return refuse(inizio, at);
+    cells();
+    memo_montagna(run_, mountains_, inizio, fine, tipo);
+    return Next::kGoOn;
+}
+
+Loading::Next Loading::speed_board_row() {
+    const std::int32_t posizione = reader_->read_long();
+    const Field at = here();
+    SpeedBoard board;
+    for (std::int32_t* v : {&board.vas, &board.vbs, &board.vcs, &board.strisces, &board.vad,
+                            &board.vbd, &board.vcd, &board.strisced}) {
+        *v = reader_->read_long();
+    }
+    if (beyond_grid(posizione, 100) || cell_index::speed_board(posizione) < 0) {
+        return refuse(posizione, at);
+    }
+    memo_indicatori_v_max(run_, posizione, board);
+    if (run_.error_code > 0) {
+        source_.delete_line();
+        record(run_.error_code, posizione, at);
+        return Next::kReturn;
+    }
+    return Next::kGoOn;
+}
+
+Loading::Next Loading::sign_board_row() {
+    const std::int32_t p = reader_->read_long();
+    const Field at = here();
+    std::string text = text_field("sign board text");
+    if (beyond_grid(p, 100) || cell_index::sign_board(p) < 0) return refuse(p, at);
+    Cells& grid = cells();
+    const std::int64_t i = cell_index::sign_board(p);
+    if (!grid.free_at(i)) {
+        source_.delete_line();
+        record(6, p, at);
+        return Next::kReturn;
+    }
+    // Slot 0 is never used: the 81st sign board has no slot left.
+    if (board_cursor_ < 1) throw LoadFailure("more than 80 sign boards");
+    grid[i].kind = kSignBoard;
+    grid[i].param1 = static_cast<std::int16_t>(board_cursor_);
+    run_.slots[static_cast<std::size_t>(board_cursor_)].text = std::move(text);
+    --board_cursor_;
+    return Next::kGoOn;
+}
+
+void Loading::close_line_phase() {
+    source_.delete_line();
+    Cells& grid = cells();
+    // The last three cells keep gradient 0.
+    do {
+        if (grid.contains(gradient_cursor_)) {
+            grid[gradient_cursor_].gradient = static_cast<std::uint8_t>(std::int64_t{current_gradient_} + 100);
+        }
+        ++gradient_cursor_;
+    } while (gradient_cursor_ < grid.upper_bound() - 2);
+
+    if (run_.with_plan != 0 && run_.plan.exists()) {
+        const std::int64_t last_computed = run_.plan.last_row() - 2;
+        while (plan_cursor_ <= last_computed) {
+            extend_plan_straight();
+            ++plan_cursor_;
+        }
+    }
+}
+
+}  // namespace railscen

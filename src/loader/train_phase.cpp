@@ -1,0 +1,342 @@
+#include "grid/cell_index.h"
+#include "grid/train_encoders.h"
+#include "loader/loading.h"
+#include "source_text/keywords.h"
+
+namespace railscen {
+
+void Loading::train_phase() {
+    file_ = SourceFile::kTrain;
+    try {
+        text_ = source_.train_text();
+    } catch (const FileError& e) {
+        throw LoadFailure(e.what());
+    }
+    if (!text_) throw LoadFailure("train description missing");
+    reader_.emplace(*text_);
+
+    // Everything before "[generale]" is preamble. A file without it loads nothing.
+    for (;;) {
+        const std::string field = reader_->read_text();
+        if (reader_->at_end() || opens_general_section(field)) break;
+    }
+    station_counter_ = kFirstStationSlot;
+    speed_cursor_ = 0;
+    adhesion_cursor_ = 0;
+
+    if (!train_records()) return;
+    train_end_steps();
+}
+
+bool Loading::train_records() {
+    for (;;) {
+        if (reader_->at_end()) return true;
+        std::string kw = reader_->read_text();
+        if (reader_->at_end()) return true;
+        // At most two hyphenated fields in a row are passed over; a third is the keyword.
+        for (int i = 0; i < 2 && is_comment_field(kw); ++i) {
+            kw = reader_->read_text();
+            if (reader_->at_end()) return true;
+        }
+        for (const TrainRecord record_kind : train_matches(kw)) {
+            Next next = Next::kGoOn;
+            ScenarioSlot& route = run_.slots[kRouteSlot];
+            ScenarioSlot& train = run_.slots[kTrainSlot];
+            switch (record_kind) {
+                case TrainRecord::kBrakedMass:
+                    route.start = reader_->read_long();
+                    break;
+                case TrainRecord::kCars:
+                    route.position = reader_->read_long();
+                    break;
+                case TrainRecord::kSpeedLimit:
+                    next = speed_row();
+                    break;
+                case TrainRecord::kAdhesion:
+                    next = adhesion_row();
+                    break;
+                case TrainRecord::kClock:
+                    train.word3 = reader_->read_integer();
+                    train.word4 = reader_->read_integer();
+                    train.word5 = reader_->read_integer();
+                    break;
+                case TrainRecord::kSand:
+                    train.word1 = reader_->read_integer();
+                    break;
+                case TrainRecord::kSignal:
+                    next = signal_row();
+                    break;
+                case TrainRecord::kSlowdown:
+                    next = slowdown_row();
+                    break;
+                case TrainRecord::kCodeRow:
+                    next = code_row();
+                    break;
+                case TrainRecord::kStation:
+                    next = station_row();
+                    break;
+            }
+            if (next == Next::kClosing) return true;
+            if (next == Next::kReturn) return false;
+        }
+    }
+}
+
+std::uint8_t Loading::speed_value() const {
+    const std::int64_t value = round_even(current_speed_ / 5.0);
+    if (value < 0 || value > 255) throw LoadFailure("speed limit / 5 does not fit a byte");
+    return static_cast<std::uint8_t>(value);
+}
+
+Loading::Next Loading::speed_row() {
+    const std::int32_t p = reader_->read_long();
+    const Field at = here();
+    const std::int32_t s = reader_->read_long();
+    if (beyond_grid(p, 100)) return refuse(p, at);
+    Cells& grid = cells();
+    const std::int64_t n = cell_index::profile_break(p);
+    if (n > 0) {
+        do {
+            if (speed_cursor_ >= grid.upper_bound()) break;
+            if (grid.contains(speed_cursor_)) grid[speed_cursor_].speed_limit = speed_value();
+            ++speed_cursor_;
+        } while (speed_cursor_ < n);
+    }
+    current_speed_ = s;
+    return Next::kGoOn;
+}
+
+Loading::Next Loading::adhesion_row() {
+    const std::int32_t p = reader_->read_long();
+    const Field at = here();
+    const std::int32_t a = reader_->read_long();
+    if (beyond_grid(p, 100)) return refuse(p, at);
+    Cells& grid = cells();
+    const std::int64_t n = cell_index::profile_break(p);
+    if (n > 0) {
+        do {
+            if (grid.contains(adhesion_cursor_)) {
+                grid[adhesion_cursor_].adhesion = static_cast<std::uint8_t>(current_adhesion_);
+            }
+            ++adhesion_cursor_;
+        } while (adhesion_cursor_ < n);
+    }
+    current_adhesion_ = a;
+    return Next::kGoOn;
+}
+
+Loading::Next Loading::signal_row() {
+    SignalRow row;
+    row.posizione = reader_->read_long();
+    const Field at = here();
+    for (std::int32_t* v : {&row.sx, &row.s1, &row.s2, &row.s3, &row.rapp, &row.dx, &row.d1,
+                            &row.d2, &row.d3, &row.tempo}) {
+        *v = reader_->read_long();
+    }
+    if (beyond_grid(row.posizione, 100) || cell_index::signal(row.posizione) < 0) {
+        return refuse(row.posizione, at);
+    }
+    memo_segnale(run_, row);
+    // The test is on the whole code: one left by the line phase stops here as well.
+    if (run_.error_code > 0) {
+        source_.delete_train();
+        record(run_.error_code, row.posizione, at);
+        return Next::kReturn;
+    }
+    return Next::kGoOn;
+}
+
+Loading::Next Loading::slowdown_row() {
+    SlowdownRow row;
+    row.x = reader_->read_long();
+    const Field at = here();
+    for (std::int32_t* v : {&row.v, &row.l, &row.f_tt, &row.f_ta, &row.d_v}) {
+        *v = reader_->read_long();
+    }
+    const std::int64_t end_cell = cell_index::slowdown_end(row.x, row.l);
+    if (beyond_grid(row.x, 100) || cell_index::slowdown_start(row.x) < 0 || end_cell < 0 ||
+        end_cell > cells().upper_bound()) {
+        return refuse(row.x, at);
+    }
+    memo_rallentamento(run_, row);
+    if (run_.error_code > 0) {
+        source_.delete_train();
+        record(run_.error_code, row.x, at);
+        return Next::kReturn;
+    }
+    return Next::kGoOn;
+}
+
+Loading::Next Loading::code_row() {
+    const std::int32_t p = reader_->read_long();
+    const Field at = here();
+    const std::int32_t w = reader_->read_long();
+    const std::int64_t c = cell_index::code_row(p);
+    if (beyond_grid(p, 100) || c < 0) return refuse(p, at);
+    Cells& grid = cells();
+    if (!grid.free_at(c)) {
+        source_.delete_train();
+        record(7, p, at);
+        return Next::kReturn;
+    }
+    if (w > 0) {
+        grid[c].kind = kCodeDrop;
+        grid[c].param1 = static_cast<std::int16_t>(w);
+    } else {
+        grid[c].kind = kCodeDropNoValue;
+    }
+    return Next::kGoOn;
+}
+
+Loading::Next Loading::station_row() {
+    const std::int32_t i = station_counter_;
+    const Field keyword = here();
+    // With every slot taken by sign texts, slot 1 already holds one: refuse before writing.
+    if (i > board_cursor_) {
+        source_.delete_train();
+        record(10, keyword);
+        return Next::kReturn;
+    }
+    ScenarioSlot& slot = run_.slots[static_cast<std::size_t>(i)];
+    slot.position = reader_->read_long();
+    const Field at = here();
+    if (beyond_grid(slot.position, 800)) return refuse(slot.position, at);
+    if (slot.position % 50 != 0) {
+        source_.delete_train();
+        record(8, slot.position, at);
+        return Next::kReturn;
+    }
+    slot.category = reader_->read_byte();
+    const std::int32_t length = reader_->read_long();
+    if (length % 100 != 0) {
+        source_.delete_train();
+        record(9, slot.position, here());
+        return Next::kReturn;
+    }
+    slot.flag = reader_->read_byte();
+    slot.byte4 = reader_->read_byte();
+    slot.byte3 = reader_->read_byte();
+    slot.word1 = reader_->read_integer();
+    slot.word2 = reader_->read_integer();
+    slot.byte1 = reader_->read_byte();
+    slot.word3 = reader_->read_integer();
+    slot.word4 = reader_->read_integer();
+    slot.word5 = reader_->read_integer();
+    slot.byte2 = reader_->read_byte();
+    const std::int64_t hour = reader_->read_long();
+    const std::int64_t minute = reader_->read_long();
+    const std::int64_t second = reader_->read_long();
+    const std::int64_t time = (hour * 60 + minute) * 60 + second;
+    if (time < INT32_MIN || time > INT32_MAX) throw LoadFailure("station time out of range");
+    slot.time = static_cast<std::int32_t>(time);
+    slot.text = text_field("station name");
+
+    // The station zone, by category.
+    const std::int64_t position = slot.position;
+    std::int64_t start = 0;
+    std::int64_t finish = 0;
+    if (slot.category == 5 || slot.category == 6) {
+        start = position - length;
+        finish = position + 150;
+        slot.byte3 = 0;
+    } else if (slot.category == 7 || slot.category == 8) {
+        start = position - length;
+        finish = position + length;
+        slot.byte3 = 0;
+    } else {
+        start = position - length / 2;
+        finish = position + length / 2 + (slot.byte3 != 0 ? 50 : 0);
+    }
+    if (start < INT32_MIN || start > INT32_MAX || finish < INT32_MIN || finish > INT32_MAX) {
+        throw LoadFailure("station zone out of range");
+    }
+    slot.start = static_cast<std::int32_t>(start);
+    slot.finish = static_cast<std::int32_t>(finish);
+    if (length < 600) slot.byte4 = 0;
+    // After the zone: the first station keeps the extra 50 m of its sixth field.
+    if (i == 1) {
+        slot.byte3 = 0;
+        slot.byte4 = 0;
+    }
+
+    Cells& grid = cells();
+    const bool stops = slot.category < 25;
+    const std::int64_t stop_cell = finish / 50 - 1;
+    if (stops && stop_cell > grid.upper_bound()) return refuse(slot.position, at);
+    if (stops && slot.category != 5 && slot.category != 6) {
+        for (int b = 1; b <= 4; ++b) {
+            const std::int64_t a = finish / 50 - 1 - b;
+            if (a > 1) grid[a].approach = static_cast<std::uint8_t>(80 + b);
+        }
+    }
+    if (stops) {
+        if (stop_cell <= 1) {
+            source_.delete_train();
+            record(24, at);
+            return Next::kReturn;
+        }
+        // A stop point replaces whatever object stands in its cell.
+        grid[stop_cell].kind = kStationStop;
+        grid[stop_cell].param1 = static_cast<std::int16_t>(i);
+    }
+    if (i > 1 && start - 350 < run_.slots[static_cast<std::size_t>(i - 1)].finish) {
+        source_.delete_train();
+        record(22, slot.position, at);
+        return Next::kReturn;
+    }
+    ++station_counter_;
+    if (station_counter_ >= board_cursor_) {
+        source_.delete_train();
+        record(10, keyword);
+        return Next::kReturn;
+    }
+    return Next::kGoOn;
+}
+
+void Loading::train_end_steps() {
+    source_.delete_train();
+    Cells& grid = cells();
+    // The last three cells keep speed and adhesion 0.
+    do {
+        if (grid.contains(speed_cursor_)) grid[speed_cursor_].speed_limit = speed_value();
+        ++speed_cursor_;
+    } while (speed_cursor_ < grid.upper_bound() - 2);
+    do {
+        if (grid.contains(adhesion_cursor_)) {
+            grid[adhesion_cursor_].adhesion = static_cast<std::uint8_t>(current_adhesion_);
+        }
+        ++adhesion_cursor_;
+    } while (adhesion_cursor_ < grid.upper_bound() - 2);
+
+    for (int i : {kProgressiveTre, kProgressiveDue, kProgressiveUno}) {
+        const ScenarioSlot& p = run_.slots[static_cast<std::size_t>(i)];
+        if (p.start % 50 != 0 || p.finish % 50 != 0) {
+            run_.error_code = 2;
+            run_.error_source.reset();
+        }
+    }
+}
+
+void Loading::fail_unexpectedly() {
+    source_.delete_line();
+    source_.delete_train();
+    run_.error_code = 25;
+    if (reader_) {
+        run_.error_source = SourceLocation{file_, reader_->field_line(), reader_->field_column()};
+    } else {
+        run_.error_source.reset();
+    }
+}
+
+void memorizza_dati(Run& run, DescriptionSource& source) {
+    Loading loading(run, source);
+    try {
+        if (loading.line_phase()) loading.train_phase();
+    } catch (const ReadFailure&) {
+        loading.fail_unexpectedly();
+    } catch (const LoadFailure&) {
+        loading.fail_unexpectedly();
+    }
+}
+
+}  // namespace railscen

@@ -1,0 +1,152 @@
+#include "source_text/field_reader.h"
+
+#include <algorithm>
+
+namespace railscen {
+namespace {
+
+bool is_blank(char c) { return c == ' '; }
+bool is_line_end(char c) { return c == '\r' || c == '\n'; }
+
+char lower_ascii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+
+}  // namespace
+
+void FieldReader::skip_blanks() {
+    while (!at_end() && is_blank(text_[pos_])) ++pos_;
+}
+
+bool FieldReader::at_line_end() const { return !at_end() && is_line_end(text_[pos_]); }
+
+void FieldReader::consume_line_end() {
+    if (text_[pos_] == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n') ++pos_;
+    ++pos_;
+    ++line_;
+    line_start_ = pos_;
+}
+
+void FieldReader::mark_field_start() {
+    field_line_ = line_;
+    field_column_ = static_cast<int>(pos_ - line_start_) + 1;
+}
+
+void FieldReader::require_more(const char* what) const {
+    if (at_end()) throw ReadFailure(std::string("read past the end of the file (") + what + ")");
+}
+
+std::string FieldReader::read_text() {
+    require_more("text field");
+    skip_blanks();
+    mark_field_start();
+    std::string value;
+    if (!at_end() && text_[pos_] == '"') {
+        const std::size_t close = text_.find('"', pos_ + 1);
+        const std::size_t end = close == std::string_view::npos ? text_.size() : close;
+        value.assign(text_.substr(pos_ + 1, end - pos_ - 1));
+        for (std::size_t i = pos_; i < end; ++i) {
+            if (text_[i] == '\n' || (text_[i] == '\r' && (i + 1 >= end || text_[i + 1] != '\n'))) {
+                ++line_;
+                line_start_ = i + 1;
+            }
+        }
+        pos_ = close == std::string_view::npos ? text_.size() : close + 1;
+        // Whatever follows the closing quote up to the separator is not part of the field.
+        while (!at_end() && text_[pos_] != ',' && !is_line_end(text_[pos_])) ++pos_;
+    } else {
+        const std::size_t begin = pos_;
+        while (!at_end() && text_[pos_] != ',' && !is_line_end(text_[pos_])) ++pos_;
+        std::string_view raw = text_.substr(begin, pos_ - begin);
+        while (!raw.empty() && is_blank(raw.back())) raw.remove_suffix(1);
+        value.assign(raw);
+    }
+    if (!at_end()) {
+        if (text_[pos_] == ',') {
+            ++pos_;
+        } else {
+            consume_line_end();
+        }
+    }
+    return value;
+}
+
+std::int64_t FieldReader::read_number(std::int64_t min, std::int64_t max, const char* type) {
+    require_more(type);
+    skip_blanks();
+    mark_field_start();
+    const std::size_t begin = pos_;
+    while (!at_end() && text_[pos_] != ',' && !is_blank(text_[pos_]) &&
+           !is_line_end(text_[pos_])) {
+        ++pos_;
+    }
+    const std::string_view token = text_.substr(begin, pos_ - begin);
+
+    // The blanks after the number and one comma or line end close the field.
+    skip_blanks();
+    if (!at_end()) {
+        if (text_[pos_] == ',') {
+            ++pos_;
+        } else if (at_line_end()) {
+            consume_line_end();
+        }
+    }
+
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < token.size() && (token[i] == '+' || token[i] == '-')) {
+        negative = token[i] == '-';
+        ++i;
+    }
+    if (token.empty()) return 0;
+    if (i == token.size()) throw ReadFailure("a sign without digits where a number belongs");
+    std::int64_t value = 0;
+    for (; i < token.size(); ++i) {
+        const char c = token[i];
+        if (c < '0' || c > '9') {
+            throw ReadFailure("\"" + std::string(token) + "\" is not a whole number");
+        }
+        value = value * 10 + (c - '0');
+        if (value > max + 1) break;  // already outside every type; stop before overflow
+    }
+    if (negative) value = -value;
+    if (value < min || value > max) {
+        throw ReadFailure("\"" + std::string(token) + "\" does not fit " + type);
+    }
+    return value;
+}
+
+std::int32_t FieldReader::read_long() {
+    return static_cast<std::int32_t>(read_number(INT32_MIN, INT32_MAX, "a 32-bit number"));
+}
+
+std::int16_t FieldReader::read_integer() {
+    return static_cast<std::int16_t>(read_number(INT16_MIN, INT16_MAX, "a 16-bit number"));
+}
+
+std::uint8_t FieldReader::read_byte() {
+    return static_cast<std::uint8_t>(read_number(0, 255, "a byte (0 to 255)"));
+}
+
+std::string_view FieldReader::line_text(int line) const {
+    std::size_t pos = 0;
+    for (int current = 1; current < line; ++current) {
+        while (pos < text_.size() && !is_line_end(text_[pos])) ++pos;
+        if (pos >= text_.size()) return {};
+        if (text_[pos] == '\r' && pos + 1 < text_.size() && text_[pos + 1] == '\n') ++pos;
+        ++pos;
+    }
+    std::size_t end = pos;
+    while (end < text_.size() && !is_line_end(text_[end])) ++end;
+    return text_.substr(pos, end - pos);
+}
+
+bool contains_exact(std::string_view field, std::string_view word) {
+    return field.find(word) != std::string_view::npos;
+}
+
+bool contains_any_case(std::string_view field, std::string_view word) {
+    const auto it = std::search(field.begin(), field.end(), word.begin(), word.end(),
+                                [](char a, char b) { return lower_ascii(a) == lower_ascii(b); });
+    return it != field.end() || word.empty();
+}
+
+}  // namespace railscen

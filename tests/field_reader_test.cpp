@@ -1,0 +1,116 @@
+#include "source_text/field_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace railscen {
+namespace {
+
+std::vector<std::string> all_text_fields(std::string_view text) {
+    FieldReader reader(text);
+    std::vector<std::string> fields;
+    while (!reader.at_end()) fields.push_back(reader.read_text());
+    return fields;
+}
+
+TEST(FieldReader, TextFieldsEndAtCommasAndLineEndsWithBlanksTrimmed) {
+    using V = std::vector<std::string>;
+    EXPECT_EQ(all_text_fields("[generale]\r\nsabbia,    100\r\n"), (V{"[generale]", "sabbia", "100"}));
+    EXPECT_EQ(all_text_fields("a b ,  c\nd\re"), (V{"a b", "c", "d", "e"}));
+    EXPECT_EQ(all_text_fields("\r\nx"), (V{"", "x"}));
+    EXPECT_EQ(all_text_fields("\"one, two\"  , three"), (V{"one, two", "three"}));
+}
+
+TEST(FieldReader, NumbersMaySeparateByBlanksCommasOrBoth) {
+    FieldReader reader("orologio,    16              39            30 \r\nx");
+    EXPECT_EQ(reader.read_text(), "orologio");
+    EXPECT_EQ(reader.read_integer(), 16);
+    EXPECT_EQ(reader.read_integer(), 39);
+    EXPECT_EQ(reader.read_integer(), 30);
+    EXPECT_EQ(reader.read_text(), "x");
+    EXPECT_TRUE(reader.at_end());
+
+    FieldReader commas("16,39 , 30\r\n");
+    EXPECT_EQ(commas.read_long(), 16);
+    EXPECT_EQ(commas.read_long(), 39);
+    EXPECT_EQ(commas.read_long(), 30);
+    EXPECT_TRUE(commas.at_end());
+}
+
+TEST(FieldReader, EmptyNumericFieldsReadAsZero) {
+    FieldReader reader("30,  0,  ,  ,  ,  0\r\n");
+    std::vector<std::int32_t> values;
+    for (int i = 0; i < 6; ++i) values.push_back(reader.read_long());
+    EXPECT_EQ(values, (std::vector<std::int32_t>{30, 0, 0, 0, 0, 0}));
+    EXPECT_TRUE(reader.at_end());
+    FieldReader at_line_end("5,\r\nnext");
+    EXPECT_EQ(at_line_end.read_long(), 5);
+    EXPECT_EQ(at_line_end.read_long(), 0);
+    EXPECT_EQ(at_line_end.read_text(), "next");
+}
+
+TEST(FieldReader, SignsAndRanges) {
+    struct Case {
+        std::string text;
+        std::int64_t expected;  // INT64_MIN: a failure
+    };
+    const std::int64_t kFails = INT64_MIN;
+    const Case longs[] = {{"-2000", -2000}, {"+7", 7}, {" 2147483647 ", 2147483647},
+                          {"-2147483648", -2147483648LL}, {"2147483648", kFails},
+                          {"99999999999999999999", kFails}, {"12a", kFails}, {"-", kFails},
+                          {"1.5", kFails}, {"\"5\"", kFails}};
+    for (const Case& c : longs) {
+        FieldReader reader(c.text);
+        if (c.expected == kFails) {
+            EXPECT_THROW(reader.read_long(), ReadFailure) << c.text;
+        } else {
+            EXPECT_EQ(reader.read_long(), c.expected) << c.text;
+        }
+    }
+    EXPECT_EQ(FieldReader("-32768").read_integer(), -32768);
+    EXPECT_THROW(FieldReader("32768").read_integer(), ReadFailure);
+    EXPECT_EQ(FieldReader("255").read_byte(), 255);
+    EXPECT_THROW(FieldReader("256").read_byte(), ReadFailure);
+    EXPECT_THROW(FieldReader("-1").read_byte(), ReadFailure);
+}
+
+TEST(FieldReader, EndOfFileHoldsOnceTheLastByteIsRead) {
+    FieldReader reader("[fine]\r\n");
+    EXPECT_FALSE(reader.at_end());
+    EXPECT_EQ(reader.read_text(), "[fine]");
+    EXPECT_TRUE(reader.at_end());
+    EXPECT_THROW(reader.read_text(), ReadFailure);
+    EXPECT_THROW(reader.read_long(), ReadFailure);
+
+    FieldReader no_line_end("a,5");
+    no_line_end.read_text();
+    EXPECT_EQ(no_line_end.read_long(), 5);
+    EXPECT_TRUE(no_line_end.at_end());
+}
+
+TEST(FieldReader, KnowsWhereTheLastFieldBegan) {
+    FieldReader reader("[generale]\r\nsegnale,    800,   1\nx");
+    reader.read_text();
+    reader.read_text();
+    EXPECT_EQ(reader.field_line(), 2);
+    EXPECT_EQ(reader.field_column(), 1);
+    reader.read_long();
+    EXPECT_EQ(reader.field_line(), 2);
+    EXPECT_EQ(reader.field_column(), 13);
+    reader.read_long();
+    reader.read_text();
+    EXPECT_EQ(reader.field_line(), 3);
+    EXPECT_EQ(reader.line_text(2), "segnale,    800,   1");
+    EXPECT_EQ(reader.line_text(9), "");
+}
+
+TEST(KeywordSearch, ModesDifferOnlyInCase) {
+    EXPECT_TRUE(contains_any_case("LUNGHEZZA PERCORSO", "lunghezza"));
+    EXPECT_FALSE(contains_exact("Progressiva chilometrica uno", "progressiva"));
+    EXPECT_TRUE(contains_exact("xprogressivax", "progressiva"));
+}
+
+}  // namespace
+}  // namespace railscen

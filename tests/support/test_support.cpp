@@ -1,0 +1,78 @@
+#include "support/test_support.h"
+
+#include <fstream>
+#include <random>
+
+#include "app/file_names.h"
+#include "loader/memorizza_dati.h"
+
+namespace railscen::testing {
+
+std::string lines(std::initializer_list<std::string_view> rows) {
+    std::string out;
+    for (std::string_view row : rows) {
+        out += row;
+        out += "\r\n";
+    }
+    return out;
+}
+
+std::string line_text(std::initializer_list<std::string_view> object_rows,
+                      std::string_view length) {
+    std::string out = lines({"[generale]"});
+    out += "lunghezza percorso,    " + std::string(length) + "\r\n";
+    out += lines({"progressiva chilometrica uno,    0,    -2000,    0",
+                  "progressiva chilometrica due,    104250,    0,    1",
+                  "progressiva chilometrica tre,    0,    0,    1", "[curve]"});
+    for (std::string_view row : object_rows) {
+        out += row;
+        out += "\r\n";
+    }
+    out += "[fine]\r\n";
+    return out;
+}
+
+std::string train_text(std::initializer_list<std::string_view> rows) {
+    std::string out = lines({"[generale]"});
+    for (std::string_view row : rows) {
+        out += row;
+        out += "\r\n";
+    }
+    out += "[fine]\r\n";
+    return out;
+}
+
+Run scenario_run(std::int32_t with_plan) {
+    Run run;
+    run.line_name = kScenarioLineName;
+    run.train_name = kScenarioTrainName;
+    run.with_plan = with_plan;
+    return run;
+}
+
+Run load(const std::string& line, const std::string& train, std::int32_t with_plan) {
+    Run run = scenario_run(with_plan);
+    reset_slots(run.slots);
+    MemorySource source(line, train);
+    memorizza_dati(run, source);
+    return run;
+}
+
+TempFolder::TempFolder() {
+    std::random_device rd;
+    path_ = std::filesystem::temp_directory_path() /
+            ("railscen-test-" + std::to_string(rd()) + std::to_string(rd()));
+    std::filesystem::create_directories(path_);
+}
+
+TempFolder::~TempFolder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+std::string read_bytes(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+}  // namespace railscen::testing
