@@ -11,13 +11,15 @@ namespace {
 std::vector<std::string> all_text_fields(std::string_view text) {
     FieldReader reader(text);
     std::vector<std::string> fields;
-    while (!reader.at_end()) fields.push_back(reader.read_text());
+    while (!reader.at_end())
+        fields.push_back(reader.read_text());
     return fields;
 }
 
 TEST(FieldReader, TextFieldsEndAtCommasAndLineEndsWithBlanksTrimmed) {
     using V = std::vector<std::string>;
-    EXPECT_EQ(all_text_fields("[generale]\r\nsabbia,    100\r\n"), (V{"[generale]", "sabbia", "100"}));
+    EXPECT_EQ(all_text_fields("[generale]\r\nsabbia,    100\r\n"),
+              (V{"[generale]", "sabbia", "100"}));
     EXPECT_EQ(all_text_fields("a b ,  c\nd\re"), (V{"a b", "c", "d", "e"}));
     EXPECT_EQ(all_text_fields("\r\nx"), (V{"", "x"}));
     EXPECT_EQ(all_text_fields("\"one, two\"  , three"), (V{"one, two", "three"}));
@@ -42,7 +44,8 @@ TEST(FieldReader, NumbersMaySeparateByBlanksCommasOrBoth) {
 TEST(FieldReader, EmptyNumericFieldsReadAsZero) {
     FieldReader reader("30,  0,  ,  ,  ,  0\r\n");
     std::vector<std::int32_t> values;
-    for (int i = 0; i < 6; ++i) values.push_back(reader.read_long());
+    for (int i = 0; i < 6; ++i)
+        values.push_back(reader.read_long());
     EXPECT_EQ(values, (std::vector<std::int32_t>{30, 0, 0, 0, 0, 0}));
     EXPECT_TRUE(reader.at_end());
     FieldReader at_line_end("5,\r\nnext");
@@ -57,10 +60,16 @@ TEST(FieldReader, SignsAndRanges) {
         std::int64_t expected;  // INT64_MIN: a failure
     };
     const std::int64_t kFails = INT64_MIN;
-    const Case longs[] = {{"-2000", -2000}, {"+7", 7}, {" 2147483647 ", 2147483647},
-                          {"-2147483648", -2147483648LL}, {"2147483648", kFails},
-                          {"99999999999999999999", kFails}, {"12a", kFails}, {"-", kFails},
-                          {"1.5", kFails}, {"\"5\"", kFails}};
+    const Case longs[] = {{"-2000", -2000},
+                          {"+7", 7},
+                          {" 2147483647 ", 2147483647},
+                          {"-2147483648", -2147483648LL},
+                          {"2147483648", kFails},
+                          {"99999999999999999999", kFails},
+                          {"12a", kFails},
+                          {"-", kFails},
+                          {"1.5", kFails},
+                          {"\"5\"", kFails}};
     for (const Case& c : longs) {
         FieldReader reader(c.text);
         if (c.expected == kFails) {

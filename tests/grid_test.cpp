@@ -59,7 +59,8 @@ TEST(CellIndex, EachObjectHasItsOwnRoundingAndOffset) {
         {"mountain last 1020 (19.4)", cell_index::mountain_last(1020), 19},
         {"profile break 900", cell_index::profile_break(900), 18},
     };
-    for (const Case& c : cases) EXPECT_EQ(c.got, c.expected) << c.what;
+    for (const Case& c : cases)
+        EXPECT_EQ(c.got, c.expected) << c.what;
 }
 
 // Origins, values and flags of "tre", "due", "uno" as read into slots 81, 82, 83.
@@ -109,7 +110,7 @@ TEST(ProgressiveOrdina, PutsDefinitionsInOrderThenAddsTheFlags) {
         progressive_ordina(slots);
         for (int i = 0; i < 3; ++i) {
             EXPECT_EQ((std::array<std::int32_t, 3>{slots[81 + i].start, slots[81 + i].finish,
-                                                    slots[81 + i].position}),
+                                                   slots[81 + i].position}),
                       c.expected[i])
                 << c.name << ", slot " << 81 + i;
         }

@@ -14,7 +14,8 @@ TEST(Keywords, GeneralRecordsByTheirTestsInOrder) {
     EXPECT_EQ(general_matches("sfondo due"), V{G::kBackgroundDue});
     EXPECT_EQ(general_matches("ripetizione segnali 4 codici"), V{G::kSignalRepetition});
     // No "else": a field passing two tests runs both handlers in test order.
-    EXPECT_EQ(general_matches("progressiva uno sfondo"), (V{G::kProgressiveUno, G::kBackgroundUno}));
+    EXPECT_EQ(general_matches("progressiva uno sfondo"),
+              (V{G::kProgressiveUno, G::kBackgroundUno}));
 }
 
 TEST(Keywords, ObjectRecordsAndCurvesOnlyWithAPlan) {
@@ -26,8 +27,8 @@ TEST(Keywords, ObjectRecordsAndCurvesOnlyWithAPlan) {
     EXPECT_EQ(object_matches("indicatori_vmax", true), V{O::kSpeedBoard});
     EXPECT_EQ(object_matches("cartello_indicatore", true), V{O::kSignBoard});
     EXPECT_EQ(object_matches("cartello", true), V{});
-    for (const char* header : {"[curve]", "[pendenze]", "[montagne]", "[cartelli]",
-                               "[indicazioni]", "[fine]"}) {
+    for (const char* header :
+         {"[curve]", "[pendenze]", "[montagne]", "[cartelli]", "[indicazioni]", "[fine]"}) {
         EXPECT_EQ(object_matches(header, true), V{}) << header;
     }
 }
@@ -50,10 +51,12 @@ TEST(Keywords, CurveClassIsTheFirstDigitOneToSixAndSideIsAnS) {
         const char* keyword;
         std::optional<double> k;
     };
-    const Case cases[] = {{"curvas3", -0.0004}, {"curvaS2", -0.0002}, {"curva2", 0.0002},
-                          {"curvad12", 0.0001}, {"curvad4", 0.001},   {"curvas6", -0.003},
-                          {"curvad5", 0.002},   {"curvad", std::nullopt}, {"curvad7", std::nullopt}};
-    for (const Case& c : cases) EXPECT_EQ(curve_curvature(c.keyword), c.k) << c.keyword;
+    const Case cases[] = {
+        {"curvas3", -0.0004}, {"curvaS2", -0.0002},     {"curva2", 0.0002},
+        {"curvad12", 0.0001}, {"curvad4", 0.001},       {"curvas6", -0.003},
+        {"curvad5", 0.002},   {"curvad", std::nullopt}, {"curvad7", std::nullopt}};
+    for (const Case& c : cases)
+        EXPECT_EQ(curve_curvature(c.keyword), c.k) << c.keyword;
 }
 
 TEST(Keywords, SectionRulesAndCodeCount) {

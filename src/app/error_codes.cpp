@@ -11,13 +11,14 @@ constexpr ErrorCodeInfo kTable[] = {
     {2, "kilometric progressive origin or value not a multiple of 50", false,
      "the closing test of the train phase on the three \"progressiva chilometrica\" records",
      "give every progressive origin and value (after the +100 of flag 1) as a multiple of 50"},
-    {3, "signal repetition start not a multiple of 50", false,
-     "the \"ripetizione segnali\" record", "give the start as a multiple of 50"},
+    {3, "signal repetition start not a multiple of 50", false, "the \"ripetizione segnali\" record",
+     "give the start as a multiple of 50"},
     {4, "signal repetition end not a multiple of 50", false, "the \"ripetizione segnali\" record",
      "give the end as a multiple of 50"},
     {5, "signal repetition keyword without the code count 4 or 9", false,
-     "the \"ripetizione segnali\" record", "write 4 or 9 in the keyword, as in "
-                                           "\"ripetizione segnali 4 codici\""},
+     "the \"ripetizione segnali\" record",
+     "write 4 or 9 in the keyword, as in "
+     "\"ripetizione segnali 4 codici\""},
     {6, "sign board cell already occupied", true, "a \"cartello_indicatore\" record",
      "move the sign board to a cell that holds no other object"},
     {7, "cab-code drop cell already occupied", true, "an \"abbattimento\" record",
@@ -74,7 +75,9 @@ constexpr ErrorCodeInfo kTable[] = {
 
 }  // namespace
 
-std::span<const ErrorCodeInfo> error_code_table() { return kTable; }
+std::span<const ErrorCodeInfo> error_code_table() {
+    return kTable;
+}
 
 const ErrorCodeInfo* find_error_code(std::int32_t code) {
     const auto* it = std::find_if(std::begin(kTable), std::end(kTable),

@@ -11,8 +11,8 @@ namespace railscen {
 // draws its words from here.
 struct ErrorCodeInfo {
     std::int32_t code;
-    std::string_view meaning;   // plain words, lower case, no full stop
-    bool has_position;          // error_position belongs to the code
+    std::string_view meaning;  // plain words, lower case, no full stop
+    bool has_position;         // error_position belongs to the code
     std::string_view raised_by;
     std::string_view remedy;
 };

@@ -26,9 +26,10 @@ void write_file(const std::filesystem::path& target, std::span<const std::uint8_
     const std::filesystem::path tmp = temporary_sibling(target);
     {
         std::FILE* out = std::fopen(tmp.string().c_str(), "wb");
-        if (out == nullptr) throw FileError(describe(target, std::strerror(errno)));
-        const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), out) ==
-                                                  bytes.size();
+        if (out == nullptr)
+            throw FileError(describe(target, std::strerror(errno)));
+        const bool written =
+            bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
         const int saved = errno;
         const bool closed = std::fclose(out) == 0;
         if (!written || !closed) {
@@ -47,8 +48,8 @@ void write_file(const std::filesystem::path& target, std::span<const std::uint8_
 }
 
 void write_file(const std::filesystem::path& target, std::string_view bytes) {
-    write_file(target, std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()),
-                                 bytes.size()));
+    write_file(target,
+               std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
 }
 
 std::optional<std::string> read_file(const std::filesystem::path& path) {
@@ -60,16 +61,19 @@ std::optional<std::string> read_file(const std::filesystem::path& path) {
         return std::nullopt;
     }
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw FileError("cannot read \"" + path.string() + "\": " + std::strerror(errno));
+    if (!in)
+        throw FileError("cannot read \"" + path.string() + "\": " + std::strerror(errno));
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) throw FileError("cannot read \"" + path.string() + "\": read error");
+    if (in.bad())
+        throw FileError("cannot read \"" + path.string() + "\": read error");
     return text;
 }
 
 void delete_file(const std::filesystem::path& path) {
     std::error_code ec;
     std::filesystem::remove(path, ec);
-    if (ec) throw FileError("cannot delete \"" + path.string() + "\": " + ec.message());
+    if (ec)
+        throw FileError("cannot delete \"" + path.string() + "\": " + ec.message());
 }
 
 }  // namespace railscen

@@ -12,7 +12,7 @@ namespace railscen {
 
 // A file operation that failed; what() names the file and the system's reason.
 class FileError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

@@ -21,7 +21,7 @@ struct PackResult {
 
 // One run of the pack in folder: names, wait window, the five text writers, the compile.
 // Throws FileError when a file cannot be written; files written before stay whole.
-PackResult run_pack(const std::filesystem::path& folder,
-                    const std::function<void()>& show_window = [] {});
+PackResult run_pack(
+    const std::filesystem::path& folder, const std::function<void()>& show_window = [] {});
 
 }  // namespace railscen

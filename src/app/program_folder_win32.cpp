@@ -10,9 +10,10 @@ namespace railscen {
 std::filesystem::path program_folder() {
     std::wstring buffer(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD n = GetModuleFileNameW(nullptr, buffer.data(),
-                                           static_cast<DWORD>(buffer.size()));
-        if (n == 0) throw FileError("cannot find the program's folder");
+        const DWORD n =
+            GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0)
+            throw FileError("cannot find the program's folder");
         if (n < buffer.size()) {
             buffer.resize(n);
             break;

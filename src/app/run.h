@@ -24,7 +24,7 @@ struct SourceLocation {
 // A failure the loader does not expect from well-formed descriptions (a value that does not
 // fit its field, a record the grid cannot hold). Loading turns it into code 25.
 class LoadFailure : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

@@ -8,7 +8,9 @@ namespace railscen {
 namespace {
 
 // Client area 4200 x 2688 twips; the label at 960, 960, 2652 x 792 twips.
-int twips_to_pixels(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
+int twips_to_pixels(int twips, int dpi) {
+    return MulDiv(twips, dpi, 1440);
+}
 
 }  // namespace
 
@@ -33,15 +35,16 @@ void show_wait_window() {
     HWND window = CreateWindowW(L"Form1", L"Form1", style, CW_USEDEFAULT, CW_USEDEFAULT,
                                 client.right - client.left, client.bottom - client.top, nullptr,
                                 nullptr, instance, nullptr);
-    if (window == nullptr) return;
+    if (window == nullptr)
+        return;
 
     HWND label = CreateWindowW(L"STATIC", L"Attendere", WS_CHILD | WS_VISIBLE | SS_LEFT,
                                twips_to_pixels(960, dpi_x), twips_to_pixels(960, dpi_y),
                                twips_to_pixels(2652, dpi_x), twips_to_pixels(792, dpi_y), window,
                                nullptr, instance, nullptr);
     HFONT font = CreateFontW(-MulDiv(24, dpi_y, 72), 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE,
-                             ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                             DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
+                             ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                             DEFAULT_PITCH | FF_SWISS, L"MS Sans Serif");
     if (label != nullptr && font != nullptr) {
         SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
     }

@@ -15,12 +15,22 @@ inline std::int64_t round_even(double value) {
 // objects from 50·(i − 1) up to 50·i metres into cell i.
 namespace cell_index {
 
-inline std::int64_t after(double p) { return round_even(p / 50.0 + 1.0); }
+inline std::int64_t after(double p) {
+    return round_even(p / 50.0 + 1.0);
+}
 
-inline std::int64_t signal(std::int64_t p) { return after(static_cast<double>(p)); }
-inline std::int64_t speed_board(std::int64_t p) { return after(static_cast<double>(p)); }
-inline std::int64_t sign_board(std::int64_t p) { return after(static_cast<double>(p)); }
-inline std::int64_t slowdown_start(std::int64_t x) { return after(static_cast<double>(x)); }
+inline std::int64_t signal(std::int64_t p) {
+    return after(static_cast<double>(p));
+}
+inline std::int64_t speed_board(std::int64_t p) {
+    return after(static_cast<double>(p));
+}
+inline std::int64_t sign_board(std::int64_t p) {
+    return after(static_cast<double>(p));
+}
+inline std::int64_t slowdown_start(std::int64_t x) {
+    return after(static_cast<double>(x));
+}
 inline std::int64_t slowdown_end(std::int64_t x, std::int64_t l) {
     return after(static_cast<double>(x + l));
 }
@@ -31,7 +41,9 @@ inline std::int64_t slowdown_warning(std::int64_t x) {
 inline std::int64_t slowdown_marker_base(std::int64_t x) {
     return round_even(static_cast<double>(x - 1200) / 50.0);
 }
-inline std::int64_t code_row(std::int64_t p) { return round_even(static_cast<double>(p) / 50.0); }
+inline std::int64_t code_row(std::int64_t p) {
+    return round_even(static_cast<double>(p) / 50.0);
+}
 inline std::int64_t station_stop(std::int64_t finish) {
     return round_even(static_cast<double>(finish) / 50.0 - 1.0);
 }

@@ -15,8 +15,8 @@ struct MountainState {
 
 // Writes a mountain stretch into the mountain layer; a kind above 10 also marks every fourth
 // cell of the stretch as a spacer. Returns the effective kind. Never sets a code.
-std::int32_t memo_montagna(Run& run, MountainState& state, std::int32_t inizio,
-                           std::int32_t fine, std::int32_t tipo);
+std::int32_t memo_montagna(Run& run, MountainState& state, std::int32_t inizio, std::int32_t fine,
+                           std::int32_t tipo);
 
 // Speeds and stripe counts of one maximum-speed board, left side then right side.
 struct SpeedBoard {

@@ -9,7 +9,7 @@ namespace {
 constexpr std::int16_t kDropValue = 180;
 
 class Pass {
-public:
+  public:
     explicit Pass(Run& run) : run_(run), cells_(*run.cells), u_(cells_.upper_bound()) {}
 
     void run() {
@@ -19,12 +19,13 @@ public:
             } else if (cells_[c].kind == kSlowdownStart) {
                 before_start(c);
                 const std::optional<std::int64_t> e = inside_slowdown(c);
-                if (e) after_slowdown(*e);
+                if (e)
+                    after_slowdown(*e);
             }
         }
     }
 
-private:
+  private:
     // Candidate cells outside 1..U count as taken.
     bool free(std::int64_t i) const { return i >= 1 && cells_.free_at(i); }
     bool is_drop(std::int64_t i) const { return cells_.contains(i) && cells_[i].kind == kCodeDrop; }
@@ -48,8 +49,10 @@ private:
     void signals_before_warning(std::int64_t c) {
         for (std::int64_t k = 1; k <= 20; ++k) {
             const std::int64_t d = c - k;
-            if (d < 3) return;
-            if (cells_[d].kind != kSignal) continue;
+            if (d < 3)
+                return;
+            if (cells_[d].kind != kSignal)
+                continue;
             if (free(d - 1)) {
                 place(d - 1);
             } else if (free(d - 2)) {
@@ -70,7 +73,8 @@ private:
             std::int64_t tried_above, first;
         };
         for (const Window w : {Window{7, 5}, Window{13, 11}, Window{20, 18}}) {
-            if (c <= w.tried_above) continue;
+            if (c <= w.tried_above)
+                continue;
             bool placed = false;
             for (std::int64_t i = c - w.first; i >= c - w.first - 2 && !placed; --i) {
                 if (free(i)) {
@@ -78,7 +82,8 @@ private:
                     placed = true;
                 }
             }
-            if (!placed) record(12, c);
+            if (!placed)
+                record(12, c);
         }
     }
 
@@ -104,7 +109,8 @@ private:
                     record(13, k);
                 }
             }
-            if (cells_[k].kind == kSlowdownEnd) return k;
+            if (cells_[k].kind == kSlowdownEnd)
+                return k;
         }
         return std::nullopt;
     }
@@ -112,7 +118,8 @@ private:
     // Rule D: a point in front of the first signal within 12 cells of the end.
     void after_slowdown(std::int64_t e) {
         for (std::int64_t q = e; q <= e + 12 && q <= u_; ++q) {
-            if (cells_[q].kind != kSignal) continue;
+            if (cells_[q].kind != kSignal)
+                continue;
             if (free(q - 1)) {
                 place(q - 1);
             } else if (free(q - 2)) {
@@ -131,6 +138,8 @@ private:
 
 }  // namespace
 
-void post_process_grid(Run& run) { Pass(run).run(); }
+void post_process_grid(Run& run) {
+    Pass(run).run();
+}
 
 }  // namespace railscen

@@ -11,7 +11,9 @@ struct Progressive {
     std::int32_t flag = 0;
 };
 
-Progressive take(const ScenarioSlot& slot) { return {slot.start, slot.finish, slot.position}; }
+Progressive take(const ScenarioSlot& slot) {
+    return {slot.start, slot.finish, slot.position};
+}
 
 void put(ScenarioSlot& slot, const Progressive& p) {
     slot.start = p.origin;
@@ -46,17 +48,21 @@ void progressive_ordina(Slots& slots) {
         // A greatest origin shared by two or three definitions clears all three.
     } else {
         // The last test that holds decides.
-        if (t.value > 0) first = t, second = d, third = u;
-        if (d.value > 0) first = d, second = t, third = u;
-        if (u.value > 0) first = u, second = d, third = t;
+        if (t.value > 0)
+            first = t, second = d, third = u;
+        if (d.value > 0)
+            first = d, second = t, third = u;
+        if (u.value > 0)
+            first = u, second = d, third = t;
     }
 
     put(slots[kProgressiveTre], first);
     put(slots[kProgressiveDue], second);
     put(slots[kProgressiveUno], third);
     for (int i : {kProgressiveTre, kProgressiveDue, kProgressiveUno}) {
-        if (slots[i].position == 1) slots[i].finish = static_cast<std::int32_t>(
-                                        static_cast<std::uint32_t>(slots[i].finish) + 100u);
+        if (slots[i].position == 1)
+            slots[i].finish =
+                static_cast<std::int32_t>(static_cast<std::uint32_t>(slots[i].finish) + 100u);
     }
 }
 

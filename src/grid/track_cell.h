@@ -46,7 +46,7 @@ inline bool is_free(const TrackCell& cell) {
 
 // The grid: cells 0 to upper_bound(), reaching 7000 m beyond the end of the route.
 class Cells {
-public:
+  public:
     static Cells for_route(std::int32_t route_length);
 
     std::int32_t upper_bound() const { return static_cast<std::int32_t>(cells_.size()) - 1; }
@@ -63,7 +63,7 @@ public:
 
     const std::vector<TrackCell>& all() const { return cells_; }
 
-private:
+  private:
     explicit Cells(std::size_t count) : cells_(count) {}
     std::vector<TrackCell> cells_;
 };

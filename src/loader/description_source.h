@@ -9,7 +9,7 @@ namespace railscen {
 // Where the loader finds the two description texts and what "delete" means for them: the pack
 // deletes its own files, an author's compile leaves the sources alone.
 class DescriptionSource {
-public:
+  public:
     virtual ~DescriptionSource() = default;
 
     // The whole text, or nullopt when the file does not exist.
@@ -23,7 +23,7 @@ public:
 
 // Description files in a folder, deleted after use (the pack).
 class FolderSource : public DescriptionSource {
-public:
+  public:
     FolderSource(std::filesystem::path line_file, std::filesystem::path train_file)
         : line_file_(std::move(line_file)), train_file_(std::move(train_file)) {}
 
@@ -32,14 +32,14 @@ public:
     void delete_line() override;
     void delete_train() override;
 
-private:
+  private:
     std::filesystem::path line_file_;
     std::filesystem::path train_file_;
 };
 
 // Description files that are read and never changed (an author's own sources).
 class ReadOnlySource : public DescriptionSource {
-public:
+  public:
     ReadOnlySource(std::filesystem::path line_file, std::filesystem::path train_file)
         : line_file_(std::move(line_file)), train_file_(std::move(train_file)) {}
 
@@ -48,7 +48,7 @@ public:
     void delete_line() override {}
     void delete_train() override {}
 
-private:
+  private:
     std::filesystem::path line_file_;
     std::filesystem::path train_file_;
 };

@@ -26,7 +26,8 @@ void Loading::record(std::int32_t code, std::int32_t position, const Field& at) 
 }
 
 Cells& Loading::cells() {
-    if (!run_.cells) throw LoadFailure("no \"lunghezza percorso\" record before the first object");
+    if (!run_.cells)
+        throw LoadFailure("no \"lunghezza percorso\" record before the first object");
     return *run_.cells;
 }
 
@@ -41,7 +42,8 @@ Loading::Next Loading::refuse(std::int32_t position, const Field& at) {
 
 std::string Loading::text_field(const char* what) {
     std::string text = reader_->read_text();
-    if (text.size() > kMaxTextLength) throw LoadFailure(std::string(what) + " too long");
+    if (text.size() > kMaxTextLength)
+        throw LoadFailure(std::string(what) + " too long");
     return text;
 }
 
@@ -60,8 +62,10 @@ bool Loading::line_phase() {
     }
     reader_.emplace(*text_);
 
-    if (!seek_general_section()) return false;
-    if (!general_section()) return false;
+    if (!seek_general_section())
+        return false;
+    if (!general_section())
+        return false;
 
     progressive_ordina(run_.slots);
     mountains_ = MountainState{};
@@ -76,7 +80,8 @@ bool Loading::line_phase() {
         run_.plan.y[1] = std::int16_t{1};
     }
 
-    if (!object_part()) return false;
+    if (!object_part())
+        return false;
     close_line_phase();
     return true;
 }
@@ -89,16 +94,20 @@ bool Loading::seek_general_section() {
             record(102, here());
             return false;
         }
-        if (opens_general_section(field)) return true;
+        if (opens_general_section(field))
+            return true;
     }
 }
 
 bool Loading::general_section() {
     for (;;) {
-        if (reader_->at_end()) return true;
+        if (reader_->at_end())
+            return true;
         std::string kw = reader_->read_text();
-        if (reader_->at_end()) return true;
-        for (int i = 0; i < 10 && is_comment_field(kw); ++i) kw = reader_->read_text();
+        if (reader_->at_end())
+            return true;
+        for (int i = 0; i < 10 && is_comment_field(kw); ++i)
+            kw = reader_->read_text();
         const Field keyword = here();
 
         for (const GeneralRecord record_kind : general_matches(kw)) {
@@ -113,17 +122,20 @@ bool Loading::general_section() {
                         record(1, here());
                         return false;
                     }
-                    if (length < 0) throw LoadFailure("negative line length");
+                    if (length < 0)
+                        throw LoadFailure("negative line length");
                     run_.cells = Cells::for_route(length);
-                    if (run_.with_plan != 0) run_.plan = Plan::for_route(length);
+                    if (run_.with_plan != 0)
+                        run_.plan = Plan::for_route(length);
                     break;
                 }
                 case GeneralRecord::kProgressiveTre:
                 case GeneralRecord::kProgressiveDue:
                 case GeneralRecord::kProgressiveUno: {
-                    const int slot = record_kind == GeneralRecord::kProgressiveTre   ? kProgressiveTre
-                                     : record_kind == GeneralRecord::kProgressiveDue ? kProgressiveDue
-                                                                                     : kProgressiveUno;
+                    const int slot = record_kind == GeneralRecord::kProgressiveTre ? kProgressiveTre
+                                     : record_kind == GeneralRecord::kProgressiveDue
+                                         ? kProgressiveDue
+                                         : kProgressiveUno;
                     run_.slots[slot].start = reader_->read_long();
                     run_.slots[slot].finish = reader_->read_long();
                     run_.slots[slot].position = reader_->read_long();
@@ -159,23 +171,28 @@ bool Loading::general_section() {
                         return false;
                     }
                     train.position = *count;
-                    if (train.finish == 0) train.position = 0;
+                    if (train.finish == 0)
+                        train.position = 0;
                     break;
                 }
             }
         }
-        if (ends_general_section(kw)) return true;
+        if (ends_general_section(kw))
+            return true;
     }
 }
 
 bool Loading::object_part() {
     for (;;) {
-        if (reader_->at_end()) return true;
+        if (reader_->at_end())
+            return true;
         std::string kw = reader_->read_text();
-        if (reader_->at_end()) return true;
+        if (reader_->at_end())
+            return true;
         for (int i = 0; i < 2 && is_comment_field(kw); ++i) {
             kw = reader_->read_text();
-            if (reader_->at_end()) return true;
+            if (reader_->at_end())
+                return true;
         }
         for (const ObjectRecord record_kind : object_matches(kw, run_.with_plan != 0)) {
             Next next = Next::kGoOn;
@@ -197,8 +214,10 @@ bool Loading::object_part() {
                     break;
             }
             // A refusal by the grid rule goes on to the closing steps like the end of the file.
-            if (next == Next::kClosing) return true;
-            if (next == Next::kReturn) return false;
+            if (next == Next::kClosing)
+                return true;
+            if (next == Next::kReturn)
+                return false;
         }
     }
 }
@@ -207,14 +226,16 @@ Loading::Next Loading::gradient_row() {
     const std::int32_t p = reader_->read_long();
     const Field at = here();
     const std::int32_t g = reader_->read_long();
-    if (beyond_grid(p, 100)) return refuse(p, at);
+    if (beyond_grid(p, 100))
+        return refuse(p, at);
     Cells& grid = cells();
     const std::int64_t n = cell_index::profile_break(p);
     if (n > 0) {
         // Runs at least once, even when the cursor already stands at or beyond n.
         do {
             if (grid.contains(gradient_cursor_)) {
-                grid[gradient_cursor_].gradient = static_cast<std::uint8_t>(std::int64_t{current_gradient_} + 100);
+                grid[gradient_cursor_].gradient =
+                    static_cast<std::uint8_t>(std::int64_t{current_gradient_} + 100);
             }
             ++gradient_cursor_;
         } while (gradient_cursor_ < n);
@@ -246,14 +267,16 @@ Loading::Next Loading::curve_row(std::string_view keyword) {
     const std::int32_t s = reader_->read_long();
     const Field at = here();
     const std::int32_t len = reader_->read_long();
-    if (beyond_grid(s, 100)) return refuse(s, at);
+    if (beyond_grid(s, 100))
+        return refuse(s, at);
     const std::optional<double> k = curve_curvature(keyword);
     if (!k) {
         source_.delete_line();
         record(103, keyword_at);
         return Next::kReturn;
     }
-    if (!run_.plan.exists()) throw LoadFailure("no plan for a curve");
+    if (!run_.plan.exists())
+        throw LoadFailure("no plan for a curve");
     // Neither run computes a point beyond the plan's last row.
     const std::int64_t last = run_.plan.last_row();
     auto advance = [&] {
@@ -267,12 +290,14 @@ Loading::Next Loading::curve_row(std::string_view keyword) {
     };
     while (plan_cursor_ <= s && plan_cursor_ <= last) {
         extend_plan_straight();
-        if (!advance()) return Next::kReturn;
+        if (!advance())
+            return Next::kReturn;
     }
     const std::int64_t curve_end = std::int64_t{s} + len;
     while (plan_cursor_ <= curve_end && plan_cursor_ <= last) {
         extend_plan_curve(*k);
-        if (!advance()) return Next::kReturn;
+        if (!advance())
+            return Next::kReturn;
     }
     return Next::kGoOn;
 }
@@ -282,7 +307,8 @@ Loading::Next Loading::mountain_row() {
     const Field at = here();
     const std::int32_t fine = reader_->read_long();
     const std::int32_t tipo = reader_->read_long();
-    if (beyond_grid(inizio, 100)) return refuse(inizio, at);
+    if (beyond_grid(inizio, 100))
+        return refuse(inizio, at);
     cells();
     memo_montagna(run_, mountains_, inizio, fine, tipo);
     return Next::kGoOn;
@@ -312,7 +338,8 @@ Loading::Next Loading::sign_board_row() {
     const std::int32_t p = reader_->read_long();
     const Field at = here();
     std::string text = text_field("sign board text");
-    if (beyond_grid(p, 100) || cell_index::sign_board(p) < 0) return refuse(p, at);
+    if (beyond_grid(p, 100) || cell_index::sign_board(p) < 0)
+        return refuse(p, at);
     Cells& grid = cells();
     const std::int64_t i = cell_index::sign_board(p);
     if (!grid.free_at(i)) {
@@ -321,7 +348,8 @@ Loading::Next Loading::sign_board_row() {
         return Next::kReturn;
     }
     // Slot 0 is never used: the 81st sign board has no slot left.
-    if (board_cursor_ < 1) throw LoadFailure("more than 80 sign boards");
+    if (board_cursor_ < 1)
+        throw LoadFailure("more than 80 sign boards");
     grid[i].kind = kSignBoard;
     grid[i].param1 = static_cast<std::int16_t>(board_cursor_);
     run_.slots[static_cast<std::size_t>(board_cursor_)].text = std::move(text);
@@ -335,7 +363,8 @@ void Loading::close_line_phase() {
     // The last three cells keep gradient 0.
     do {
         if (grid.contains(gradient_cursor_)) {
-            grid[gradient_cursor_].gradient = static_cast<std::uint8_t>(std::int64_t{current_gradient_} + 100);
+            grid[gradient_cursor_].gradient =
+                static_cast<std::uint8_t>(std::int64_t{current_gradient_} + 100);
         }
         ++gradient_cursor_;
     } while (gradient_cursor_ < grid.upper_bound() - 2);

@@ -13,7 +13,7 @@ namespace railscen {
 
 // The working state of one load, shared by the line phase and the train phase.
 class Loading {
-public:
+  public:
     Loading(Run& run, DescriptionSource& source) : run_(run), source_(source) {}
 
     // False when the line phase returned early; the train phase then does not run.
@@ -23,7 +23,7 @@ public:
     // The unexpected-failure path: delete both texts, record 25.
     void fail_unexpectedly();
 
-private:
+  private:
     // Where a record's field began, for diagnostics.
     struct Field {
         int line = 0;

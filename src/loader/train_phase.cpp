@@ -12,31 +12,37 @@ void Loading::train_phase() {
     } catch (const FileError& e) {
         throw LoadFailure(e.what());
     }
-    if (!text_) throw LoadFailure("train description missing");
+    if (!text_)
+        throw LoadFailure("train description missing");
     reader_.emplace(*text_);
 
     // Everything before "[generale]" is preamble. A file without it loads nothing.
     for (;;) {
         const std::string field = reader_->read_text();
-        if (reader_->at_end() || opens_general_section(field)) break;
+        if (reader_->at_end() || opens_general_section(field))
+            break;
     }
     station_counter_ = kFirstStationSlot;
     speed_cursor_ = 0;
     adhesion_cursor_ = 0;
 
-    if (!train_records()) return;
+    if (!train_records())
+        return;
     train_end_steps();
 }
 
 bool Loading::train_records() {
     for (;;) {
-        if (reader_->at_end()) return true;
+        if (reader_->at_end())
+            return true;
         std::string kw = reader_->read_text();
-        if (reader_->at_end()) return true;
+        if (reader_->at_end())
+            return true;
         // At most two hyphenated fields in a row are passed over; a third is the keyword.
         for (int i = 0; i < 2 && is_comment_field(kw); ++i) {
             kw = reader_->read_text();
-            if (reader_->at_end()) return true;
+            if (reader_->at_end())
+                return true;
         }
         for (const TrainRecord record_kind : train_matches(kw)) {
             Next next = Next::kGoOn;
@@ -76,15 +82,18 @@ bool Loading::train_records() {
                     next = station_row();
                     break;
             }
-            if (next == Next::kClosing) return true;
-            if (next == Next::kReturn) return false;
+            if (next == Next::kClosing)
+                return true;
+            if (next == Next::kReturn)
+                return false;
         }
     }
 }
 
 std::uint8_t Loading::speed_value() const {
     const std::int64_t value = round_even(current_speed_ / 5.0);
-    if (value < 0 || value > 255) throw LoadFailure("speed limit / 5 does not fit a byte");
+    if (value < 0 || value > 255)
+        throw LoadFailure("speed limit / 5 does not fit a byte");
     return static_cast<std::uint8_t>(value);
 }
 
@@ -92,13 +101,16 @@ Loading::Next Loading::speed_row() {
     const std::int32_t p = reader_->read_long();
     const Field at = here();
     const std::int32_t s = reader_->read_long();
-    if (beyond_grid(p, 100)) return refuse(p, at);
+    if (beyond_grid(p, 100))
+        return refuse(p, at);
     Cells& grid = cells();
     const std::int64_t n = cell_index::profile_break(p);
     if (n > 0) {
         do {
-            if (speed_cursor_ >= grid.upper_bound()) break;
-            if (grid.contains(speed_cursor_)) grid[speed_cursor_].speed_limit = speed_value();
+            if (speed_cursor_ >= grid.upper_bound())
+                break;
+            if (grid.contains(speed_cursor_))
+                grid[speed_cursor_].speed_limit = speed_value();
             ++speed_cursor_;
         } while (speed_cursor_ < n);
     }
@@ -110,7 +122,8 @@ Loading::Next Loading::adhesion_row() {
     const std::int32_t p = reader_->read_long();
     const Field at = here();
     const std::int32_t a = reader_->read_long();
-    if (beyond_grid(p, 100)) return refuse(p, at);
+    if (beyond_grid(p, 100))
+        return refuse(p, at);
     Cells& grid = cells();
     const std::int64_t n = cell_index::profile_break(p);
     if (n > 0) {
@@ -172,7 +185,8 @@ Loading::Next Loading::code_row() {
     const Field at = here();
     const std::int32_t w = reader_->read_long();
     const std::int64_t c = cell_index::code_row(p);
-    if (beyond_grid(p, 100) || c < 0) return refuse(p, at);
+    if (beyond_grid(p, 100) || c < 0)
+        return refuse(p, at);
     Cells& grid = cells();
     if (!grid.free_at(c)) {
         source_.delete_train();
@@ -200,7 +214,8 @@ Loading::Next Loading::station_row() {
     ScenarioSlot& slot = run_.slots[static_cast<std::size_t>(i)];
     slot.position = reader_->read_long();
     const Field at = here();
-    if (beyond_grid(slot.position, 800)) return refuse(slot.position, at);
+    if (beyond_grid(slot.position, 800))
+        return refuse(slot.position, at);
     if (slot.position % 50 != 0) {
         source_.delete_train();
         record(8, slot.position, at);
@@ -227,7 +242,8 @@ Loading::Next Loading::station_row() {
     const std::int64_t minute = reader_->read_long();
     const std::int64_t second = reader_->read_long();
     const std::int64_t time = (hour * 60 + minute) * 60 + second;
-    if (time < INT32_MIN || time > INT32_MAX) throw LoadFailure("station time out of range");
+    if (time < INT32_MIN || time > INT32_MAX)
+        throw LoadFailure("station time out of range");
     slot.time = static_cast<std::int32_t>(time);
     slot.text = text_field("station name");
 
@@ -252,7 +268,8 @@ Loading::Next Loading::station_row() {
     }
     slot.start = static_cast<std::int32_t>(start);
     slot.finish = static_cast<std::int32_t>(finish);
-    if (length < 600) slot.byte4 = 0;
+    if (length < 600)
+        slot.byte4 = 0;
     // After the zone: the first station keeps the extra 50 m of its sixth field.
     if (i == 1) {
         slot.byte3 = 0;
@@ -262,11 +279,13 @@ Loading::Next Loading::station_row() {
     Cells& grid = cells();
     const bool stops = slot.category < 25;
     const std::int64_t stop_cell = finish / 50 - 1;
-    if (stops && stop_cell > grid.upper_bound()) return refuse(slot.position, at);
+    if (stops && stop_cell > grid.upper_bound())
+        return refuse(slot.position, at);
     if (stops && slot.category != 5 && slot.category != 6) {
         for (int b = 1; b <= 4; ++b) {
             const std::int64_t a = finish / 50 - 1 - b;
-            if (a > 1) grid[a].approach = static_cast<std::uint8_t>(80 + b);
+            if (a > 1)
+                grid[a].approach = static_cast<std::uint8_t>(80 + b);
         }
     }
     if (stops) {
@@ -298,7 +317,8 @@ void Loading::train_end_steps() {
     Cells& grid = cells();
     // The last three cells keep speed and adhesion 0.
     do {
-        if (grid.contains(speed_cursor_)) grid[speed_cursor_].speed_limit = speed_value();
+        if (grid.contains(speed_cursor_))
+            grid[speed_cursor_].speed_limit = speed_value();
         ++speed_cursor_;
     } while (speed_cursor_ < grid.upper_bound() - 2);
     do {
@@ -331,7 +351,8 @@ void Loading::fail_unexpectedly() {
 void memorizza_dati(Run& run, DescriptionSource& source) {
     Loading loading(run, source);
     try {
-        if (loading.line_phase()) loading.train_phase();
+        if (loading.line_phase())
+            loading.train_phase();
     } catch (const ReadFailure&) {
         loading.fail_unexpectedly();
     } catch (const LoadFailure&) {

@@ -11,7 +11,7 @@ namespace {
 
 // Explicit little-endian stores, so the layout does not depend on the host or on padding.
 class ByteWriter {
-public:
+  public:
     explicit ByteWriter(Bytes& out) : out_(out) {}
 
     void byte(std::uint8_t v) { out_.push_back(v); }
@@ -20,17 +20,20 @@ public:
     void double_(double v) { unsigned_le(std::bit_cast<std::uint64_t>(v), 8); }
     void chars(const std::string& s) { out_.insert(out_.end(), s.begin(), s.end()); }
 
-private:
+  private:
     void unsigned_le(std::uint64_t v, int size) {
-        for (int i = 0; i < size; ++i) out_.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+        for (int i = 0; i < size; ++i)
+            out_.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
     }
     Bytes& out_;
 };
 
 void put_tagged(ByteWriter& w, const TaggedValue& v) {
     w.integer(static_cast<std::int16_t>(type_code(v)));
-    if (const auto* i = std::get_if<std::int16_t>(&v)) w.integer(*i);
-    if (const auto* d = std::get_if<double>(&v)) w.double_(*d);
+    if (const auto* i = std::get_if<std::int16_t>(&v))
+        w.integer(*i);
+    if (const auto* d = std::get_if<double>(&v))
+        w.double_(*d);
 }
 
 }  // namespace
@@ -84,8 +87,10 @@ Bytes encode_plan_file(const Plan& plan) {
     Bytes out;
     out.reserve(plan.x.size() * 20);
     ByteWriter w(out);
-    for (const TaggedValue& v : plan.x) put_tagged(w, v);
-    for (const TaggedValue& v : plan.y) put_tagged(w, v);
+    for (const TaggedValue& v : plan.x)
+        put_tagged(w, v);
+    for (const TaggedValue& v : plan.y)
+        put_tagged(w, v);
     return out;
 }
 

@@ -5,21 +5,31 @@
 namespace railscen {
 namespace {
 
-bool is_blank(char c) { return c == ' '; }
-bool is_line_end(char c) { return c == '\r' || c == '\n'; }
+bool is_blank(char c) {
+    return c == ' ';
+}
+bool is_line_end(char c) {
+    return c == '\r' || c == '\n';
+}
 
-char lower_ascii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; }
+char lower_ascii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}
 
 }  // namespace
 
 void FieldReader::skip_blanks() {
-    while (!at_end() && is_blank(text_[pos_])) ++pos_;
+    while (!at_end() && is_blank(text_[pos_]))
+        ++pos_;
 }
 
-bool FieldReader::at_line_end() const { return !at_end() && is_line_end(text_[pos_]); }
+bool FieldReader::at_line_end() const {
+    return !at_end() && is_line_end(text_[pos_]);
+}
 
 void FieldReader::consume_line_end() {
-    if (text_[pos_] == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n') ++pos_;
+    if (text_[pos_] == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n')
+        ++pos_;
     ++pos_;
     ++line_;
     line_start_ = pos_;
@@ -31,7 +41,8 @@ void FieldReader::mark_field_start() {
 }
 
 void FieldReader::require_more(const char* what) const {
-    if (at_end()) throw ReadFailure(std::string("read past the end of the file (") + what + ")");
+    if (at_end())
+        throw ReadFailure(std::string("read past the end of the file (") + what + ")");
 }
 
 std::string FieldReader::read_text() {
@@ -51,12 +62,15 @@ std::string FieldReader::read_text() {
         }
         pos_ = close == std::string_view::npos ? text_.size() : close + 1;
         // Whatever follows the closing quote up to the separator is not part of the field.
-        while (!at_end() && text_[pos_] != ',' && !is_line_end(text_[pos_])) ++pos_;
+        while (!at_end() && text_[pos_] != ',' && !is_line_end(text_[pos_]))
+            ++pos_;
     } else {
         const std::size_t begin = pos_;
-        while (!at_end() && text_[pos_] != ',' && !is_line_end(text_[pos_])) ++pos_;
+        while (!at_end() && text_[pos_] != ',' && !is_line_end(text_[pos_]))
+            ++pos_;
         std::string_view raw = text_.substr(begin, pos_ - begin);
-        while (!raw.empty() && is_blank(raw.back())) raw.remove_suffix(1);
+        while (!raw.empty() && is_blank(raw.back()))
+            raw.remove_suffix(1);
         value.assign(raw);
     }
     if (!at_end()) {
@@ -74,8 +88,7 @@ std::int64_t FieldReader::read_number(std::int64_t min, std::int64_t max, const 
     skip_blanks();
     mark_field_start();
     const std::size_t begin = pos_;
-    while (!at_end() && text_[pos_] != ',' && !is_blank(text_[pos_]) &&
-           !is_line_end(text_[pos_])) {
+    while (!at_end() && text_[pos_] != ',' && !is_blank(text_[pos_]) && !is_line_end(text_[pos_])) {
         ++pos_;
     }
     const std::string_view token = text_.substr(begin, pos_ - begin);
@@ -96,8 +109,10 @@ std::int64_t FieldReader::read_number(std::int64_t min, std::int64_t max, const 
         negative = token[i] == '-';
         ++i;
     }
-    if (token.empty()) return 0;
-    if (i == token.size()) throw ReadFailure("a sign without digits where a number belongs");
+    if (token.empty())
+        return 0;
+    if (i == token.size())
+        throw ReadFailure("a sign without digits where a number belongs");
     std::int64_t value = 0;
     for (; i < token.size(); ++i) {
         const char c = token[i];
@@ -105,9 +120,11 @@ std::int64_t FieldReader::read_number(std::int64_t min, std::int64_t max, const 
             throw ReadFailure("\"" + std::string(token) + "\" is not a whole number");
         }
         value = value * 10 + (c - '0');
-        if (value > max + 1) break;  // already outside every type; stop before overflow
+        if (value > max + 1)
+            break;  // already outside every type; stop before overflow
     }
-    if (negative) value = -value;
+    if (negative)
+        value = -value;
     if (value < min || value > max) {
         throw ReadFailure("\"" + std::string(token) + "\" does not fit " + type);
     }
@@ -129,13 +146,17 @@ std::uint8_t FieldReader::read_byte() {
 std::string_view FieldReader::line_text(int line) const {
     std::size_t pos = 0;
     for (int current = 1; current < line; ++current) {
-        while (pos < text_.size() && !is_line_end(text_[pos])) ++pos;
-        if (pos >= text_.size()) return {};
-        if (text_[pos] == '\r' && pos + 1 < text_.size() && text_[pos + 1] == '\n') ++pos;
+        while (pos < text_.size() && !is_line_end(text_[pos]))
+            ++pos;
+        if (pos >= text_.size())
+            return {};
+        if (text_[pos] == '\r' && pos + 1 < text_.size() && text_[pos + 1] == '\n')
+            ++pos;
         ++pos;
     }
     std::size_t end = pos;
-    while (end < text_.size() && !is_line_end(text_[end])) ++end;
+    while (end < text_.size() && !is_line_end(text_[end]))
+        ++end;
     return text_.substr(pos, end - pos);
 }
 

@@ -10,7 +10,7 @@ namespace railscen {
 // A read the text cannot satisfy: a malformed number, a value outside its type, or a read
 // after the last byte. The loader turns it into its unexpected-failure code.
 class ReadFailure : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
@@ -18,7 +18,7 @@ public:
 // or a lone LF or CR). Fields are read wherever they stand; records are a matter for the
 // loader.
 class FieldReader {
-public:
+  public:
     explicit FieldReader(std::string_view text) : text_(text) {}
 
     // Holds once the last byte has been read.
@@ -42,7 +42,7 @@ public:
     // The text of a 1-based line, without its line end; empty past the end.
     std::string_view line_text(int line) const;
 
-private:
+  private:
     std::int64_t read_number(std::int64_t min, std::int64_t max, const char* type);
     void skip_blanks();
     bool at_line_end() const;

@@ -13,7 +13,7 @@ namespace railscen::testing {
 
 // Description texts held in memory; remembers which ones the loader deleted.
 class MemorySource : public DescriptionSource {
-public:
+  public:
     MemorySource(std::optional<std::string> line, std::optional<std::string> train)
         : line_(std::move(line)), train_(std::move(train)) {}
 
@@ -25,7 +25,7 @@ public:
     bool line_left() const { return line_.has_value(); }
     bool train_left() const { return train_.has_value(); }
 
-private:
+  private:
     std::optional<std::string> line_;
     std::optional<std::string> train_;
 };
@@ -48,14 +48,14 @@ Run load(const std::string& line, const std::string& train, std::int32_t with_pl
 
 // A fresh empty folder under the system's temporary folder, removed on destruction.
 class TempFolder {
-public:
+  public:
     TempFolder();
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
     const std::filesystem::path& path() const { return path_; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

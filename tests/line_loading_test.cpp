@@ -1,0 +1,272 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "loader/memorizza_dati.h"
+#include "support/test_support.h"
+
+namespace railscen {
+namespace {
+
+using testing::line_text;
+using testing::lines;
+using testing::load;
+using testing::MemorySource;
+using testing::train_text;
+
+const std::string kTrain = train_text({"velocita,   0,    30"});
+
+struct Outcome {
+    std::int32_t code = 0;
+    std::int32_t position = 0;
+    bool line_left = false;
+    bool train_left = false;
+    bool grid = true;
+};
+
+Outcome run_case(const std::optional<std::string>& line, std::int32_t with_plan = 1) {
+    railscen::Run run = testing::scenario_run(with_plan);
+    MemorySource source(line, kTrain);
+    memorizza_dati(run, source);
+    return {run.error_code, run.error_position, source.line_left(), source.train_left(),
+            run.cells.has_value()};
+}
+
+struct CodeCase {
+    const char* name;
+    std::optional<std::string> line;
+    Outcome expected;
+};
+
+TEST(LineLoading, EveryCodeWithItsPositionAndTheFilesLeft) {
+    const std::string general = "[generale]\r\nlunghezza percorso,    105500\r\n";
+    const CodeCase cases[] = {
+        {"line description missing", std::nullopt, {101, 0, false, true, false}},
+        {"no [generale]",
+         lines({"lunghezza percorso, 100", "[fine]"}),
+         {102, 0, false, true, false}},
+        {"length above 1000000",
+         lines({"[generale]", "lunghezza percorso, 1000001", "[fine]"}),
+         {1, 0, false, true, false}},
+        {"repetition start 525",
+         lines({"[generale]", "ripetizione segnali 4 codici, 525, 1000", "[fine]"}),
+         {3, 0, false, true, false}},
+        {"repetition end 1025",
+         lines({"[generale]", "ripetizione segnali 4 codici, 500, 1025", "[fine]"}),
+         {4, 0, false, true, false}},
+        {"repetition without 4 or 9",
+         lines({"[generale]", "ripetizione segnali codici, 500, 1000", "[fine]"}),
+         {5, 0, false, true, false}},
+        {"object beyond the grid: fills and train phase still run",
+         line_text({"pendenza,  112401,  1"}),
+         {15, 112401, false, false, true}},
+        {"curve without a class digit",
+         line_text({"curvas,  500,  100"}),
+         {103, 0, false, true, true}},
+        {"speed board on a sign board",
+         line_text({"cartello_indicatore,  800,  (PONTE)",
+                    "indicatori_vmax,  810,  30,  30,  30,  0"
+                    ",  ,  ,  ,  0"}),
+         {21, 810, false, true, true}},
+        {"sign board on a speed board",
+         line_text({"indicatori_vmax,  800,  30,  30,  30,  0,  ,  ,  ,  0",
+                    "cartello_indicatore,  820,  (PONTE)"}),
+         {6, 820, false, true, true}},
+        {"a malformed number", line_text({"pendenza,  1x00,  1"}), {25, 0, false, false, true}},
+        {"a record cut short by the end of the file",
+         general + "[curve]\r\npendenza,  100",
+         {25, 0, false, false, true}},
+        {"negative line length",
+         lines({"[generale]", "lunghezza percorso, -5", "[fine]"}),
+         {25, 0, false, false, false}},
+        {"no length record: the first object fails",
+         lines({"[generale]", "[curve]", "pendenza, 0, 0", "[fine]"}),
+         {25, 0, false, false, false}},
+        {"no length record and no object: the gradient fill fails",
+         lines({"[generale]", "[curve]", "[fine]"}),
+         {25, 0, false, false, false}},
+        {"empty line description", std::string(), {25, 0, false, false, false}},
+        {"sign board before the start of the grid",
+         line_text({"cartello_indicatore, -80, (X)"}),
+         {15, -80, false, false, true}},
+        {"speed board before the start of the grid",
+         line_text({"indicatori_vmax, -76, 30, 30, 30, 0, , , , 0"}),
+         {15, -76, false, false, true}},
+    };
+    for (const CodeCase& c : cases) {
+        const Outcome got = run_case(c.line);
+        EXPECT_EQ(got.code, c.expected.code) << c.name;
+        EXPECT_EQ(got.position, c.expected.position) << c.name;
+        EXPECT_EQ(got.line_left, c.expected.line_left) << c.name;
+        EXPECT_EQ(got.train_left, c.expected.train_left) << c.name;
+        EXPECT_EQ(got.grid, c.expected.grid) << c.name;
+    }
+}
+
+TEST(LineLoading, GridRuleLimitIsOneHundredMetresBeforeTheEnd) {
+    // U = 2250: p = 50 U - 100 = 112400 passes, one metre more does not.
+    EXPECT_EQ(run_case(line_text({"montagna,  112400,  112500,  1"})).code, 0);
+    EXPECT_EQ(run_case(line_text({"montagna,  112401,  112500,  1"})).code, 15);
+}
+
+TEST(LineLoading, GeneralSectionFillsTheFixedSlots) {
+    const std::string line = lines({
+        "--- commento, 1, 2, 3",
+        "[generale]",
+        "LUNGHEZZA PERCORSO,    105500",
+        "- nota, 5, 6, 7, 8",
+        "progressiva chilometrica uno,    0,    -2000,    0",
+        "progressiva chilometrica due,    104250,    0,    1",
+        "progressiva chilometrica tre,    0,    0,    1",
+        "Progressiva chilometrica tre,    7,    8,    9",
+        "sfondo uno,    0",
+        "sfondo due,    1",
+        "sfondo tre,    16500",
+        "ripetizione segnali 9 codici,    500,    104250",
+        "[curve]",
+        "sfondo uno,    77",
+        "[fine]",
+    });
+    const railscen::Run run = load(line, kTrain);
+    EXPECT_EQ(run.error_code, 0);
+    EXPECT_EQ(run.cells->upper_bound(), 2250);
+    const Slots& s = run.slots;
+    EXPECT_EQ(s[84].finish, 105500);
+    EXPECT_EQ(s[85].text, "VELARO-CUSTRA ");
+    EXPECT_EQ(s[86].text, "R 40817");
+    EXPECT_EQ((std::array{s[85].start, s[85].position, s[85].finish}),
+              (std::array{0, 1, 16500}));  // the record after "[curve]" is ignored
+    EXPECT_EQ((std::array{s[86].start, s[86].finish, s[86].position}),
+              (std::array{500, 104250, 9}));
+    EXPECT_EQ((std::array{s[81].start, s[81].finish, s[81].position}),
+              (std::array{104250, 100, 1}));
+    EXPECT_EQ((std::array{s[82].start, s[82].finish, s[82].position}), (std::array{0, -2000, 0}));
+    EXPECT_EQ((std::array{s[83].start, s[83].finish, s[83].position}), (std::array{0, 100, 1}));
+}
+
+TEST(LineLoading, RepetitionEndZeroGivesNoCodeCount) {
+    const railscen::Run run = load(lines({"[generale]", "lunghezza percorso, 1000",
+                                          "ripetizione segnali 4, 500, 0", "[fine]"}),
+                                   kTrain);
+    EXPECT_EQ(run.slots[86].position, 0);
+}
+
+TEST(LineLoading, GradientProfileSteps) {
+    const railscen::Run run = load(
+        line_text({"pendenza,   0,    0", "pendenza,  950,   1", "pendenza,  1200,  -5"}), kTrain);
+    const Cells& cells = *run.cells;
+    for (int i = 0; i <= 18; ++i)
+        EXPECT_EQ(cells[i].gradient, 100) << i;
+    for (int i = 19; i <= 23; ++i)
+        EXPECT_EQ(cells[i].gradient, 101) << i;
+    // The last row's value fills up to the last three cells, which keep 0.
+    EXPECT_EQ(cells[24].gradient, 95);
+    EXPECT_EQ(cells[2247].gradient, 95);
+    EXPECT_EQ(cells[2248].gradient, 0);
+    EXPECT_EQ(cells[2250].gradient, 0);
+}
+
+TEST(LineLoading, GradientBeforeTheFirstRowIsZeroAndRepeatedPositionsWriteOnce) {
+    const railscen::Run run =
+        load(line_text({"pendenza,  500,  3", "pendenza,  500,  4", "pendenza,  600,  5"}), kTrain);
+    const Cells& cells = *run.cells;
+    for (int i = 0; i <= 9; ++i)
+        EXPECT_EQ(cells[i].gradient, 100) << i;
+    EXPECT_EQ(cells[10].gradient, 103);  // the second row at 500 writes one further cell
+    EXPECT_EQ(cells[11].gradient, 104);
+    EXPECT_EQ(cells[12].gradient, 105);
+}
+
+TEST(LineLoading, SignBoardsTakeSlotsDownFromEightyAndMayStandOnSpacers) {
+    const railscen::Run run = load(line_text({
+                                       "montagna,   1000,  2000,  11",
+                                       "cartello_indicatore,  1100,  (GALLERIA)(  1000 m  )",
+                                       "cartello_indicatore,  3000,  (PONTE)",
+                                   }),
+                                   kTrain);
+    EXPECT_EQ(run.error_code, 0);
+    EXPECT_EQ(
+        (*run.cells)[23],
+        (TrackCell{.kind = 14, .param1 = 80, .mountain = 1, .speed_limit = 6, .gradient = 100}));
+    EXPECT_EQ(run.slots[80].text, "(GALLERIA)(  1000 m  )");
+    EXPECT_EQ((*run.cells)[61].param1, 79);
+    EXPECT_EQ(run.slots[79].text, "(PONTE)");
+}
+
+TEST(LineLoading, TheEightyFirstSignBoardFailsWithNothingWritten) {
+    std::string rows;
+    for (int i = 0; i < 81; ++i) {
+        rows += "cartello_indicatore,  " + std::to_string(1000 + 100 * i) + ",  (X)\r\n";
+    }
+    railscen::Run run = testing::scenario_run();
+    MemorySource source(line_text({rows}), kTrain);
+    memorizza_dati(run, source);
+    EXPECT_EQ(run.error_code, 25);
+    EXPECT_EQ(run.slots[1].text, "(X)");
+    EXPECT_EQ((*run.cells)[181].kind, 0);  // the 81st board at 9000 m
+}
+
+TEST(LineLoading, ASignTextWithACommaIsSplit) {
+    const railscen::Run run =
+        load(line_text({"cartello_indicatore,  1100,  (PONTE), pendenza, 0, 1"}), kTrain);
+    EXPECT_EQ(run.slots[80].text, "(PONTE)");
+    EXPECT_EQ((*run.cells)[0].gradient, 101);  // "pendenza, 0, 1" after the comma was read
+}
+
+TEST(LineLoading, AKeywordThatIsTheLastFieldIsLost) {
+    const std::string general = "[generale]\r\nlunghezza percorso,    1000\r\n[curve]\r\n";
+    const railscen::Run run = load(general + "pendenza,  100,  7\r\npendenza", kTrain);
+    EXPECT_EQ(run.error_code, 0);
+    EXPECT_EQ((*run.cells)[5].gradient, 107);
+}
+
+TEST(LineLoading, HyphenRuleAfterTheGeneralSection) {
+    // Two hyphenated fields are passed over; a third is the keyword.
+    const railscen::Run run =
+        load(line_text({"- a, - b, pendenza, 0, 9", "-, -, -, pendenza, 0, 3"}), kTrain);
+    EXPECT_EQ((*run.cells)[0].gradient, 103);
+}
+
+TEST(LineLoading, WithoutAPlanCurvesAreNotCurves) {
+    railscen::Run run = testing::scenario_run(0);
+    MemorySource source(line_text({"curvas3,  500,  150"}), kTrain);
+    memorizza_dati(run, source);
+    EXPECT_EQ(run.error_code, 0);
+    EXPECT_FALSE(run.plan.exists());
+}
+
+double heading(const Plan& plan, std::size_t row) {
+    return std::atan2(numeric(plan.x[row]) - numeric(plan.x[row - 1]),
+                      numeric(plan.y[row]) - numeric(plan.y[row - 1]));
+}
+
+TEST(LineLoading, StraightPlanStaysOnTheYAxis) {
+    const railscen::Run run = load(line_text({}, "1000"), kTrain);
+    const Plan& plan = run.plan;
+    ASSERT_EQ(plan.last_row(), 8000);
+    EXPECT_EQ(type_code(plan.x[0]), TypeCode::kInteger);
+    EXPECT_EQ(type_code(plan.y[1]), TypeCode::kInteger);
+    EXPECT_EQ(type_code(plan.x[2]), TypeCode::kDouble);
+    EXPECT_EQ(numeric(plan.x[7998]), 0.0);
+    EXPECT_EQ(numeric(plan.y[7998]), 7998.0);
+    EXPECT_EQ(type_code(plan.x[7999]), TypeCode::kEmpty);
+    EXPECT_EQ(type_code(plan.y[8000]), TypeCode::kEmpty);
+}
+
+TEST(LineLoading, CurvesTurnTheHeadingByClassTimesLength) {
+    const railscen::Run right = load(line_text({"curvad4,  500,  300"}, "1000"), kTrain);
+    EXPECT_NEAR(heading(right.plan, 801) - heading(right.plan, 500), 0.3, 0.001);
+    EXPECT_GT(numeric(right.plan.x[1000]), 0.0);  // a right curve turns clockwise, towards +x
+    const railscen::Run left = load(line_text({"curvas2,  500,  1000"}, "1000"), kTrain);
+    EXPECT_NEAR(heading(left.plan, 1501) - heading(left.plan, 500), -0.2, 0.001);
+    EXPECT_LT(numeric(left.plan.x[2000]), 0.0);
+}
+
+TEST(LineLoading, ACurvePastThePlanStopsAtItsLastRow) {
+    const railscen::Run run = load(line_text({"curvad1,  7000,  5000"}, "1000"), kTrain);
+    EXPECT_EQ(run.error_code, 0);
+    EXPECT_EQ(type_code(run.plan.x[8000]), TypeCode::kDouble);
+}
+
+}  // namespace
+}  // namespace railscen
