@@ -28,11 +28,13 @@ Loaded load_train(const std::optional<std::string>& train, const std::string& li
     return out;
 }
 
-const TrackCell& cell(const Loaded& l, std::int64_t i) { return (*l.run.cells)[i]; }
+const TrackCell& cell(const Loaded& l, std::int64_t i) {
+    return (*l.run.cells)[i];
+}
 
 // A station row with the given position, category and length; the other fields fixed.
 std::string station(std::int32_t pos, int category, std::int32_t length, int byte3 = 0,
-                     const std::string& name = "PAESE") {
+                    const std::string& name = "PAESE") {
     return "stazione,  " + std::to_string(pos) + ",  " + std::to_string(category) + ",  " +
            std::to_string(length) + ",  1, 1, " + std::to_string(byte3) +
            ",  1,1,0,  2,1,1,    0,  0,0,0, " + name;
@@ -58,8 +60,7 @@ TEST(TrainLoading, EveryCodeWithItsPositionAndNoFileLeft) {
         {"station at 25 m, before its other fields are read", train_text({"stazione, 25"}), 8, 25},
         {"station length 450", train_text({station(5000, 4, 450)}), 9, 5000},
         {"zone ending at 100 m", train_text({station(0, 4, 200)}), 24, 0},
-        {"zones 300 m apart", train_text({station(1000, 4, 200), station(1500, 4, 200)}), 22,
-         1500},
+        {"zones 300 m apart", train_text({station(1000, 4, 200), station(1500, 4, 200)}), 22, 1500},
         {"signal on a station stop",
          train_text({station(1000, 4, 200), "segnale, 1000, 2, 3, 0, 0, 0, 0, 0, 0, 0, 0"}), 16,
          1000},
@@ -84,10 +85,9 @@ TEST(TrainLoading, EveryCodeWithItsPositionAndNoFileLeft) {
          111500},
     };
     for (const CodeCase& c : cases) {
-        const Loaded got =
-            load_train(std::string_view(c.name) == "missing train description"
-                           ? std::nullopt
-                           : std::optional<std::string>(c.train));
+        const Loaded got = load_train(std::string_view(c.name) == "missing train description"
+                                          ? std::nullopt
+                                          : std::optional<std::string>(c.train));
         EXPECT_EQ(got.run.error_code, c.code) << c.name;
         EXPECT_EQ(got.run.error_position, c.position) << c.name;
         EXPECT_FALSE(got.line_left) << c.name;
@@ -96,12 +96,11 @@ TEST(TrainLoading, EveryCodeWithItsPositionAndNoFileLeft) {
 }
 
 TEST(TrainLoading, GeneralSettingsAndTheClockWithBlanksOrCommas) {
-    for (const char* clock : {"orologio,    16              39            30 ",
-                              "orologio, 16, 39, 30"}) {
-        const Loaded l = load_train(lines({"Regionale 40817", "autore@example.org", "",
-                                           "[generale]", "numero vetture,    5",
-                                           "percentuale massa frenata,    100", "sabbia,    100",
-                                           clock, "[fine]"}));
+    for (const char* clock :
+         {"orologio,    16              39            30 ", "orologio, 16, 39, 30"}) {
+        const Loaded l = load_train(lines(
+            {"Regionale 40817", "autore@example.org", "", "[generale]", "numero vetture,    5",
+             "percentuale massa frenata,    100", "sabbia,    100", clock, "[fine]"}));
         EXPECT_EQ(l.run.error_code, 0);
         const Slots& s = l.run.slots;
         EXPECT_EQ(s[84].position, 5);
@@ -122,10 +121,11 @@ TEST(TrainLoading, WithoutGeneraleNothingLoadsButTheTailsAreFilled) {
 }
 
 TEST(TrainLoading, SpeedAndAdhesionProfiles) {
-    const Loaded l = load_train(train_text({"velocita,   0,    30", "velocita,     900,    90",
-                                            "aderenza,   0,    100", "aderenza,    2000,    70",
-                                            "VELOCITAXYZ,  1000,  155"}));
-    for (int i = 0; i <= 17; ++i) EXPECT_EQ(cell(l, i).speed_limit, 6) << i;
+    const Loaded l = load_train(
+        train_text({"velocita,   0,    30", "velocita,     900,    90", "aderenza,   0,    100",
+                    "aderenza,    2000,    70", "VELOCITAXYZ,  1000,  155"}));
+    for (int i = 0; i <= 17; ++i)
+        EXPECT_EQ(cell(l, i).speed_limit, 6) << i;
     EXPECT_EQ(cell(l, 18).speed_limit, 18);
     EXPECT_EQ(cell(l, 19).speed_limit, 18);
     EXPECT_EQ(cell(l, 20).speed_limit, 31);
@@ -159,7 +159,8 @@ TEST(TrainLoading, TheFirstStationOfTheStoredTrain) {
     EXPECT_EQ(s.byte2, 1);
     EXPECT_EQ(cell(l, 7).kind, kStationStop);
     EXPECT_EQ(cell(l, 7).param1, 1);
-    for (int b = 1; b <= 4; ++b) EXPECT_EQ(cell(l, 7 - b).approach, 80 + b) << b;
+    for (int b = 1; b <= 4; ++b)
+        EXPECT_EQ(cell(l, 7 - b).approach, 80 + b) << b;
 }
 
 TEST(TrainLoading, StationZonesAndStopCellsByCategory) {
@@ -171,9 +172,9 @@ TEST(TrainLoading, StationZonesAndStopCellsByCategory) {
     };
     // The second station of a file at 10000 m, length 400.
     const Case cases[] = {
-        {4, 0, 9800, 10200, true, true},   {4, 1, 9800, 10250, true, true},
-        {5, 1, 9600, 10150, true, false},  {6, 0, 9600, 10150, true, false},
-        {7, 1, 9600, 10400, true, true},   {25, 0, 9800, 10200, false, false},
+        {4, 0, 9800, 10200, true, true},    {4, 1, 9800, 10250, true, true},
+        {5, 1, 9600, 10150, true, false},   {6, 0, 9600, 10150, true, false},
+        {7, 1, 9600, 10400, true, true},    {25, 0, 9800, 10200, false, false},
         {26, 0, 9800, 10200, false, false}, {28, 1, 9800, 10250, false, false},
     };
     for (const Case& c : cases) {
@@ -192,8 +193,8 @@ TEST(TrainLoading, StationZonesAndStopCellsByCategory) {
 
 TEST(TrainLoading, ZonesExactly350ApartPassAndTheStopReplacesAnObject) {
     // Zones 900..1100 and 1450..1650; the second stop cell 32 held a drop point.
-    const Loaded l = load_train(train_text({"abbattimento, 1600, 280", station(1000, 4, 200),
-                                            station(1550, 4, 200)}));
+    const Loaded l = load_train(
+        train_text({"abbattimento, 1600, 280", station(1000, 4, 200), station(1550, 4, 200)}));
     EXPECT_EQ(l.run.error_code, 0);
     EXPECT_EQ(cell(l, 21).kind, kStationStop);
     EXPECT_EQ(cell(l, 21).param1, 1);
@@ -202,9 +203,9 @@ TEST(TrainLoading, ZonesExactly350ApartPassAndTheStopReplacesAnObject) {
 }
 
 TEST(TrainLoading, CodeRows) {
-    const Loaded l = load_train(
-        train_text({"abbattimento,     600,   280", "abbattimento,  1000,  0"}),
-        line_text({"montagna,  1000,  2000,  11"}));
+    const Loaded l =
+        load_train(train_text({"abbattimento,     600,   280", "abbattimento,  1000,  0"}),
+                   line_text({"montagna,  1000,  2000,  11"}));
     EXPECT_EQ(l.run.error_code, 0);
     EXPECT_EQ(cell(l, 12).kind, kCodeDrop);
     EXPECT_EQ(cell(l, 12).param1, 280);
@@ -218,16 +219,17 @@ TEST(TrainLoading, CodeRows) {
 }
 
 TEST(TrainLoading, NamesWithBlanksAndCommas) {
-    const Loaded l = load_train(train_text({station(1000, 26, 200, 0, "SAN  PIETRO IN VALLE"),
-                                            station(5000, 26, 200, 0, "BORGO, numero vetture, 3")}));
+    const Loaded l =
+        load_train(train_text({station(1000, 26, 200, 0, "SAN  PIETRO IN VALLE"),
+                               station(5000, 26, 200, 0, "BORGO, numero vetture, 3")}));
     EXPECT_EQ(l.run.slots[1].text, "SAN  PIETRO IN VALLE");
     EXPECT_EQ(l.run.slots[2].text, "BORGO");
     EXPECT_EQ(l.run.slots[84].position, 3);
 }
 
 TEST(TrainLoading, AtMostTwoHyphenatedFieldsArePassedOver) {
-    const Loaded l = load_train(train_text({"-", "-", "-", "numero vetture, 7", "- nota, - x",
-                                            "sabbia, 9"}));
+    const Loaded l =
+        load_train(train_text({"-", "-", "-", "numero vetture, 7", "- nota, - x", "sabbia, 9"}));
     EXPECT_EQ(l.run.error_code, 0);
     EXPECT_EQ(l.run.slots[84].position, 7);
     EXPECT_EQ(l.run.slots[86].word1, 9);
@@ -259,10 +261,10 @@ TEST(TrainLoading, WithEveryTextSlotTakenNoStationOverwritesASignText) {
 }
 
 TEST(TrainLoading, ACodeFifteenLeftByTheLineStopsAtTheFirstSignal) {
-    const Loaded l = load_train(train_text({"numero vetture, 5",
-                                            "segnale, 1800, 2, 3, 0, 0, 0, 0, 0, 0, 0, 0",
-                                            "segnale, 9000, 2, 3, 0, 0, 0, 0, 0, 0, 0, 0"}),
-                                line_text({"pendenza, 112401, 0"}));
+    const Loaded l =
+        load_train(train_text({"numero vetture, 5", "segnale, 1800, 2, 3, 0, 0, 0, 0, 0, 0, 0, 0",
+                               "segnale, 9000, 2, 3, 0, 0, 0, 0, 0, 0, 0, 0"}),
+                   line_text({"pendenza, 112401, 0"}));
     EXPECT_EQ(l.run.error_code, 15);
     EXPECT_EQ(l.run.error_position, 1800);
     EXPECT_EQ(cell(l, 37).kind, kSignal);  // encoded before the stop
