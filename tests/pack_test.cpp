@@ -8,6 +8,7 @@
 
 #include "app/error_codes.h"
 #include "app/file_names.h"
+#include "app/window.h"
 #include "support/test_support.h"
 
 namespace railscen {
@@ -115,6 +116,10 @@ TEST(Pack, AFileThatCannotBeWrittenStopsTheRunWithStatusThree) {
     const auto files = folder_contents(dir.path());
     EXPECT_EQ(files.at(kNames.slowdown_form).size(), 3281u);
     EXPECT_FALSE(files.contains(kNames.cell_file));
+}
+
+TEST(Pack, TheFatalErrorBoxEndsTheProgramWithStatusTwo) {
+    EXPECT_EXIT(errore("1250"), ::testing::ExitedWithCode(2), "^ Errore n\\. 1250\n$");
 }
 
 TEST(Pack, ScenarioCodesAreReportedInOneLine) {
