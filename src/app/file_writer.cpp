@@ -1,7 +1,6 @@
 #include "app/file_writer.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <optional>
@@ -24,27 +23,26 @@ std::filesystem::path temporary_sibling(const std::filesystem::path& target) {
 
 void write_file(const std::filesystem::path& target, std::span<const std::uint8_t> bytes) {
     const std::filesystem::path tmp = temporary_sibling(target);
+    bool created = false;
+    auto fail = [&](const std::string& reason) {
+        std::error_code ignored;
+        if (created) std::filesystem::remove(tmp, ignored);
+        throw FileError(describe(target, reason));
+    };
     {
-        std::FILE* out = std::fopen(tmp.string().c_str(), "wb");
-        if (out == nullptr)
-            throw FileError(describe(target, std::strerror(errno)));
-        const bool written =
-            bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-        const int saved = errno;
-        const bool closed = std::fclose(out) == 0;
-        if (!written || !closed) {
-            std::error_code ignored;
-            std::filesystem::remove(tmp, ignored);
-            throw FileError(describe(target, std::strerror(written ? errno : saved)));
-        }
+        // std::ofstream takes the path as the platform spells it (wide on Windows).
+        errno = 0;
+        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+        if (!out) fail(errno != 0 ? std::strerror(errno) : "cannot create a temporary file");
+        created = true;
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+        out.close();
+        if (!out) fail(errno != 0 ? std::strerror(errno) : "write failed");
     }
     std::error_code ec;
     std::filesystem::rename(tmp, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        std::filesystem::remove(tmp, ignored);
-        throw FileError(describe(target, ec.message()));
-    }
+    if (ec) fail(ec.message());
 }
 
 void write_file(const std::filesystem::path& target, std::string_view bytes) {
