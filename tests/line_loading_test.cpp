@@ -177,6 +177,17 @@ TEST(LineLoading, GradientBeforeTheFirstRowIsZeroAndRepeatedPositionsWriteOnce) 
     EXPECT_EQ(cells[12].gradient, 105);
 }
 
+TEST(LineLoading, RowsOutOfOrderPushTheCursorPastTheGridWithoutWritingThere) {
+    // Length 0: cells 0 to 140. Every row behind the cursor still writes one cell and advances.
+    std::string rows;
+    for (int i = 0; i < 150; ++i)
+        rows += "pendenza,  100,  " + std::to_string(i % 7) + "\r\n";
+    const railscen::Run run = load(line_text({rows}, "0"), kTrain);
+    EXPECT_EQ(run.error_code, 0);
+    EXPECT_EQ(run.cells->upper_bound(), 140);
+    EXPECT_EQ((*run.cells)[140].gradient, 100 + 138 % 7);  // row 139 writes row 138's value
+}
+
 TEST(LineLoading, SignBoardsTakeSlotsDownFromEightyAndMayStandOnSpacers) {
     const railscen::Run run = load(line_text({
                                        "montagna,   1000,  2000,  11",

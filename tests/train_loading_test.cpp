@@ -147,6 +147,21 @@ TEST(TrainLoading, ProfilesStartAtZeroBeforeTheirFirstRow) {
     EXPECT_EQ(cell(l, 10).adhesion, 70);
 }
 
+TEST(TrainLoading, RowsOutOfOrderPushTheCursorsPastTheGridWithoutWritingThere) {
+    std::string rows;
+    for (int i = 0; i < 150; ++i) {
+        rows += "aderenza,  100,  " + std::to_string(i) + "\r\nvelocita,  100,  " +
+                std::to_string(5 * i) + "\r\n";
+    }
+    const Loaded l = load_train(train_text({rows}), line_text({}, "0"));
+    EXPECT_EQ(l.run.error_code, 0);
+    // Row r writes the value of row r - 1 into cell r + 1.
+    EXPECT_EQ(cell(l, 140).adhesion, 138);
+    EXPECT_EQ(cell(l, 139).speed_limit, 137);
+    // The speed rows stop at the last cell index; the tail then writes that cell once.
+    EXPECT_EQ(cell(l, 140).speed_limit, 149);
+}
+
 TEST(TrainLoading, TheFirstStationOfTheStoredTrain) {
     const Loaded l = load_train(train_text(
         {"STAZIONE,  0,  8,  400,  0, 0, 0,  1,1,0,  3,1,1,    1,  16,40, 0, VELARO SAN MARTINO"}));
