@@ -12,8 +12,10 @@ namespace railscen {
 namespace {
 
 class StoredSource : public DescriptionSource {
-public:
-    std::optional<std::string> line_text() override { return list_bytes(stored_line_description()); }
+  public:
+    std::optional<std::string> line_text() override {
+        return list_bytes(stored_line_description());
+    }
     std::optional<std::string> train_text() override {
         return list_bytes(stored_train_description());
     }

@@ -13,7 +13,7 @@
 namespace {
 
 class BufferSource : public railscen::DescriptionSource {
-public:
+  public:
     BufferSource(std::string line, std::string train)
         : line_(std::move(line)), train_(std::move(train)) {}
     std::optional<std::string> line_text() override { return line_; }
@@ -21,7 +21,7 @@ public:
     void delete_line() override {}
     void delete_train() override {}
 
-private:
+  private:
     std::string line_;
     std::string train_;
 };

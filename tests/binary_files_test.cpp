@@ -9,8 +9,7 @@ namespace {
 
 Bytes hex(std::initializer_list<int> bytes) {
     Bytes out;
-    for (int b : bytes)
-        out.push_back(static_cast<std::uint8_t>(b));
+    for (int b : bytes) out.push_back(static_cast<std::uint8_t>(b));
     return out;
 }
 
@@ -39,8 +38,7 @@ TEST(ScenarioFile, SlotsArePackedWithCountedTexts) {
     EXPECT_EQ(slice(file, 0, 85 * 34), Bytes(85 * 34, 0));
     const Bytes expected_85 = [] {
         Bytes b = hex({7, 0x30, 0xF8, 0xFF, 0xFF, 1, 0, 0, 0, 4, 3, 2, 1, 9, 14, 0});
-        for (char c : std::string("VELARO-CUSTRA "))
-            b.push_back(static_cast<std::uint8_t>(c));
+        for (char c : std::string("VELARO-CUSTRA ")) b.push_back(static_cast<std::uint8_t>(c));
         for (int v : {0x62, 0x02, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 1, 0, 0, 4, 0x1F, 0x7C, 0, 0}) {
             b.push_back(static_cast<std::uint8_t>(v));
         }

@@ -11,7 +11,7 @@ namespace railscen {
 namespace {
 
 class EmbeddedScenario : public ::testing::Test {
-protected:
+  protected:
     static void SetUpTestSuite() {
         run_ = new railscen::Run(testing::scenario_run());
         testing::MemorySource source(list_bytes(stored_line_description()),
@@ -45,7 +45,8 @@ TEST_F(EmbeddedScenario, FixedSlots) {
     EXPECT_EQ(s[84].finish, 105500);
     EXPECT_EQ(s[84].start, 100);
     EXPECT_EQ(s[84].position, 5);
-    EXPECT_EQ((std::array{s[86].start, s[86].finish, s[86].position}), (std::array{500, 104250, 4}));
+    EXPECT_EQ((std::array{s[86].start, s[86].finish, s[86].position}),
+              (std::array{500, 104250, 4}));
     EXPECT_EQ(s[86].word1, 100);
     EXPECT_EQ((std::array{s[86].word3, s[86].word4, s[86].word5}),
               (std::array<std::int16_t, 3>{16, 39, 30}));

@@ -33,8 +33,7 @@ TEST_F(Encoders, MountainWithSpacersEveryFourthCell) {
 TEST_F(Encoders, MountainGapRuleAndKinds) {
     memo_montagna(run_, mountains_, 46650, 51650, 11);
     EXPECT_EQ(memo_montagna(run_, mountains_, 65100, 65250, 12), 2);
-    for (std::int64_t i = 1302; i <= 1304; ++i)
-        EXPECT_EQ(cell(i).mountain, 2) << i;
+    for (std::int64_t i = 1302; i <= 1304; ++i) EXPECT_EQ(cell(i).mountain, 2) << i;
     EXPECT_EQ(cell(1305).mountain, 0);
     EXPECT_EQ(cell(1302).kind, kFree);  // three cells: no spacer
     // 50 m after the previous end: kind 3, spacers still set.

@@ -11,8 +11,7 @@ namespace {
 std::vector<std::string> all_text_fields(std::string_view text) {
     FieldReader reader(text);
     std::vector<std::string> fields;
-    while (!reader.at_end())
-        fields.push_back(reader.read_text());
+    while (!reader.at_end()) fields.push_back(reader.read_text());
     return fields;
 }
 
@@ -44,8 +43,7 @@ TEST(FieldReader, NumbersMaySeparateByBlanksCommasOrBoth) {
 TEST(FieldReader, EmptyNumericFieldsReadAsZero) {
     FieldReader reader("30,  0,  ,  ,  ,  0\r\n");
     std::vector<std::int32_t> values;
-    for (int i = 0; i < 6; ++i)
-        values.push_back(reader.read_long());
+    for (int i = 0; i < 6; ++i) values.push_back(reader.read_long());
     EXPECT_EQ(values, (std::vector<std::int32_t>{30, 0, 0, 0, 0, 0}));
     EXPECT_TRUE(reader.at_end());
     FieldReader at_line_end("5,\r\nnext");

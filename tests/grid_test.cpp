@@ -59,8 +59,7 @@ TEST(CellIndex, EachObjectHasItsOwnRoundingAndOffset) {
         {"mountain last 1020 (19.4)", cell_index::mountain_last(1020), 19},
         {"profile break 900", cell_index::profile_break(900), 18},
     };
-    for (const Case& c : cases)
-        EXPECT_EQ(c.got, c.expected) << c.what;
+    for (const Case& c : cases) EXPECT_EQ(c.got, c.expected) << c.what;
 }
 
 // Origins, values and flags of "tre", "due", "uno" as read into slots 81, 82, 83.

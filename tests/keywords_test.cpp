@@ -55,8 +55,7 @@ TEST(Keywords, CurveClassIsTheFirstDigitOneToSixAndSideIsAnS) {
         {"curvas3", -0.0004}, {"curvaS2", -0.0002},     {"curva2", 0.0002},
         {"curvad12", 0.0001}, {"curvad4", 0.001},       {"curvas6", -0.003},
         {"curvad5", 0.002},   {"curvad", std::nullopt}, {"curvad7", std::nullopt}};
-    for (const Case& c : cases)
-        EXPECT_EQ(curve_curvature(c.keyword), c.k) << c.keyword;
+    for (const Case& c : cases) EXPECT_EQ(curve_curvature(c.keyword), c.k) << c.keyword;
 }
 
 TEST(Keywords, SectionRulesAndCodeCount) {

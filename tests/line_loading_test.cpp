@@ -155,10 +155,8 @@ TEST(LineLoading, GradientProfileSteps) {
     const railscen::Run run = load(
         line_text({"pendenza,   0,    0", "pendenza,  950,   1", "pendenza,  1200,  -5"}), kTrain);
     const Cells& cells = *run.cells;
-    for (int i = 0; i <= 18; ++i)
-        EXPECT_EQ(cells[i].gradient, 100) << i;
-    for (int i = 19; i <= 23; ++i)
-        EXPECT_EQ(cells[i].gradient, 101) << i;
+    for (int i = 0; i <= 18; ++i) EXPECT_EQ(cells[i].gradient, 100) << i;
+    for (int i = 19; i <= 23; ++i) EXPECT_EQ(cells[i].gradient, 101) << i;
     // The last row's value fills up to the last three cells, which keep 0.
     EXPECT_EQ(cells[24].gradient, 95);
     EXPECT_EQ(cells[2247].gradient, 95);
@@ -170,8 +168,7 @@ TEST(LineLoading, GradientBeforeTheFirstRowIsZeroAndRepeatedPositionsWriteOnce) 
     const railscen::Run run =
         load(line_text({"pendenza,  500,  3", "pendenza,  500,  4", "pendenza,  600,  5"}), kTrain);
     const Cells& cells = *run.cells;
-    for (int i = 0; i <= 9; ++i)
-        EXPECT_EQ(cells[i].gradient, 100) << i;
+    for (int i = 0; i <= 9; ++i) EXPECT_EQ(cells[i].gradient, 100) << i;
     EXPECT_EQ(cells[10].gradient, 103);  // the second row at 500 writes one further cell
     EXPECT_EQ(cells[11].gradient, 104);
     EXPECT_EQ(cells[12].gradient, 105);
@@ -180,8 +177,7 @@ TEST(LineLoading, GradientBeforeTheFirstRowIsZeroAndRepeatedPositionsWriteOnce) 
 TEST(LineLoading, RowsOutOfOrderPushTheCursorPastTheGridWithoutWritingThere) {
     // Length 0: cells 0 to 140. Every row behind the cursor still writes one cell and advances.
     std::string rows;
-    for (int i = 0; i < 150; ++i)
-        rows += "pendenza,  100,  " + std::to_string(i % 7) + "\r\n";
+    for (int i = 0; i < 150; ++i) rows += "pendenza,  100,  " + std::to_string(i % 7) + "\r\n";
     const railscen::Run run = load(line_text({rows}, "0"), kTrain);
     EXPECT_EQ(run.error_code, 0);
     EXPECT_EQ(run.cells->upper_bound(), 140);

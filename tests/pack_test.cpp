@@ -60,8 +60,7 @@ TEST(Pack, ARunLeavesExactlyTheSixFiles) {
 
     const auto files = folder_contents(dir.path());
     std::vector<std::string> names;
-    for (const auto& [name, bytes] : files)
-        names.push_back(name);
+    for (const auto& [name, bytes] : files) names.push_back(name);
     EXPECT_EQ(names,
               (std::vector<std::string>{
                   "VELARO-CUSTRA _R 40817.dat", "VELARO-CUSTRA _R 40817.sim",

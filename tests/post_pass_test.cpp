@@ -19,8 +19,7 @@ class PostPass : public ::testing::Test {
     std::vector<std::int64_t> drops() {
         std::vector<std::int64_t> out;
         for (std::int64_t i = 0; i < static_cast<std::int64_t>(run_.cells->size()); ++i) {
-            if (cell(i).kind == kCodeDrop)
-                out.push_back(i);
+            if (cell(i).kind == kCodeDrop) out.push_back(i);
         }
         return out;
     }
@@ -103,8 +102,7 @@ TEST_F(PostPass, RuleBWindowsBeforeTheStart) {
         post_process_grid(run);
         std::vector<std::int64_t> got;
         for (std::int64_t i = 0; i < c.start; ++i) {
-            if ((*run.cells)[i].kind == kCodeDrop)
-                got.push_back(i);
+            if ((*run.cells)[i].kind == kCodeDrop) got.push_back(i);
         }
         EXPECT_EQ(got, c.expected) << c.start;
         EXPECT_EQ(run.error_code, 0);
@@ -128,8 +126,7 @@ TEST_F(PostPass, RuleCEveryEightCellsInsideASlowSlowdown) {
     put(100, kSlowdownStart, 60);
     put(130, kSlowdownEnd, 60);
     post_process_grid(run_);
-    for (std::int64_t i : {108, 116, 124})
-        EXPECT_TRUE(drop_at(i)) << i;
+    for (std::int64_t i : {108, 116, 124}) EXPECT_TRUE(drop_at(i)) << i;
     EXPECT_FALSE(drop_at(131));
     EXPECT_EQ(run_.error_code, 0);
 }
@@ -153,8 +150,7 @@ TEST_F(PostPass, RuleCFollowsThePointActuallyPlaced) {
 TEST_F(PostPass, RuleCThirteenStopsThePointsOfThatSlowdown) {
     put(100, kSlowdownStart, 60);
     put(130, kSlowdownEnd, 60);
-    for (std::int64_t i : {107, 108, 109})
-        put(i, kSignBoard);
+    for (std::int64_t i : {107, 108, 109}) put(i, kSignBoard);
     post_process_grid(run_);
     EXPECT_EQ(run_.error_code, 13);
     EXPECT_EQ(run_.error_position, 5400);
@@ -166,8 +162,7 @@ TEST_F(PostPass, SpeedOf110GetsNoPointsInside) {
     put(100, kSlowdownStart, 110);
     put(130, kSlowdownEnd, 110);
     post_process_grid(run_);
-    for (std::int64_t i = 101; i < 130; ++i)
-        EXPECT_FALSE(drop_at(i)) << i;
+    for (std::int64_t i = 101; i < 130; ++i) EXPECT_FALSE(drop_at(i)) << i;
 }
 
 TEST_F(PostPass, RuleDServesTheFirstSignalAfterTheEnd) {

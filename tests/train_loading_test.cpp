@@ -124,8 +124,7 @@ TEST(TrainLoading, SpeedAndAdhesionProfiles) {
     const Loaded l = load_train(
         train_text({"velocita,   0,    30", "velocita,     900,    90", "aderenza,   0,    100",
                     "aderenza,    2000,    70", "VELOCITAXYZ,  1000,  155"}));
-    for (int i = 0; i <= 17; ++i)
-        EXPECT_EQ(cell(l, i).speed_limit, 6) << i;
+    for (int i = 0; i <= 17; ++i) EXPECT_EQ(cell(l, i).speed_limit, 6) << i;
     EXPECT_EQ(cell(l, 18).speed_limit, 18);
     EXPECT_EQ(cell(l, 19).speed_limit, 18);
     EXPECT_EQ(cell(l, 20).speed_limit, 31);
@@ -174,8 +173,7 @@ TEST(TrainLoading, TheFirstStationOfTheStoredTrain) {
     EXPECT_EQ(s.byte2, 1);
     EXPECT_EQ(cell(l, 7).kind, kStationStop);
     EXPECT_EQ(cell(l, 7).param1, 1);
-    for (int b = 1; b <= 4; ++b)
-        EXPECT_EQ(cell(l, 7 - b).approach, 80 + b) << b;
+    for (int b = 1; b <= 4; ++b) EXPECT_EQ(cell(l, 7 - b).approach, 80 + b) << b;
 }
 
 TEST(TrainLoading, StationZonesAndStopCellsByCategory) {

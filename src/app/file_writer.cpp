@@ -59,19 +59,16 @@ std::optional<std::string> read_file(const std::filesystem::path& path) {
         return std::nullopt;
     }
     std::ifstream in(path, std::ios::binary);
-    if (!in)
-        throw FileError("cannot read \"" + path.string() + "\": " + std::strerror(errno));
+    if (!in) throw FileError("cannot read \"" + path.string() + "\": " + std::strerror(errno));
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        throw FileError("cannot read \"" + path.string() + "\": read error");
+    if (in.bad()) throw FileError("cannot read \"" + path.string() + "\": read error");
     return text;
 }
 
 void delete_file(const std::filesystem::path& path) {
     std::error_code ec;
     std::filesystem::remove(path, ec);
-    if (ec)
-        throw FileError("cannot delete \"" + path.string() + "\": " + ec.message());
+    if (ec) throw FileError("cannot delete \"" + path.string() + "\": " + ec.message());
 }
 
 }  // namespace railscen

@@ -13,10 +13,8 @@ int main() {
     using namespace railscen;
     try {
         const PackResult result = run_pack(program_folder(), show_wait_window);
-        if (result.fatal)
-            errore(std::to_string(*result.fatal));
-        if (!result.message.empty())
-            std::fprintf(stderr, "%s\n", result.message.c_str());
+        if (result.fatal) errore(std::to_string(*result.fatal));
+        if (!result.message.empty()) std::fprintf(stderr, "%s\n", result.message.c_str());
         return result.status;
     } catch (const FileError& e) {
         std::fprintf(stderr, "scenario-pack: %s\n", e.what());

@@ -15,8 +15,7 @@ std::optional<std::int32_t> compile_in_memory(Run& run, std::int32_t j, Descript
     run.cells.reset();
     run.plan = Plan{};
     memorizza_dati(run, source);
-    if (!run.cells)
-        return std::nullopt;
+    if (!run.cells) return std::nullopt;
     post_process_grid(run);
     return stamp_markers(run);
 }
@@ -25,8 +24,7 @@ CompileOutcome memorizza_percorso(Run& run, std::int32_t j, DescriptionSource& s
                                   const std::filesystem::path& out_folder) {
     CompileOutcome outcome;
     outcome.fatal = compile_in_memory(run, j, source);
-    if (outcome.fatal || !run.cells)
-        return outcome;
+    if (outcome.fatal || !run.cells) return outcome;
     outcome.written = write_binary_files(run, out_folder);
     return outcome;
 }

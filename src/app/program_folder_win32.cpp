@@ -12,8 +12,7 @@ std::filesystem::path program_folder() {
     for (;;) {
         const DWORD n =
             GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (n == 0)
-            throw FileError("cannot find the program's folder");
+        if (n == 0) throw FileError("cannot find the program's folder");
         if (n < buffer.size()) {
             buffer.resize(n);
             break;

@@ -35,8 +35,7 @@ void show_wait_window() {
     HWND window = CreateWindowW(L"Form1", L"Form1", style, CW_USEDEFAULT, CW_USEDEFAULT,
                                 client.right - client.left, client.bottom - client.top, nullptr,
                                 nullptr, instance, nullptr);
-    if (window == nullptr)
-        return;
+    if (window == nullptr) return;
 
     HWND label = CreateWindowW(L"STATIC", L"Attendere", WS_CHILD | WS_VISIBLE | SS_LEFT,
                                twips_to_pixels(960, dpi_x), twips_to_pixels(960, dpi_y),

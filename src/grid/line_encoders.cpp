@@ -16,8 +16,7 @@ std::int32_t memo_montagna(Run& run, MountainState& state, std::int32_t inizio, 
     }
     ++state.mountain_count;
     // A stretch that starts at most 150 m after the previous one ends is of kind 3.
-    if (state.mountain_count > 1 && std::int64_t{inizio} - state.previous_end <= 150)
-        tipo = 3;
+    if (state.mountain_count > 1 && std::int64_t{inizio} - state.previous_end <= 150) tipo = 3;
     state.previous_end = fine;
 
     const std::int64_t first = cell_index::mountain_first(inizio);
@@ -26,13 +25,11 @@ std::int32_t memo_montagna(Run& run, MountainState& state, std::int32_t inizio, 
         // Spacers are counted from the first cell as if every cell existed.
         const std::int64_t count = i - first + 1;
         if (!cells.contains(i)) {
-            if (i > cells.upper_bound())
-                break;
+            if (i > cells.upper_bound()) break;
             continue;
         }
         cells[i].mountain = static_cast<std::uint8_t>(tipo);
-        if (spacers && count % 4 == 0 && cells[i].kind == kFree)
-            cells[i].kind = kSpacer;
+        if (spacers && count % 4 == 0 && cells[i].kind == kFree) cells[i].kind = kSpacer;
     }
     return tipo;
 }

@@ -19,8 +19,7 @@ class Pass {
             } else if (cells_[c].kind == kSlowdownStart) {
                 before_start(c);
                 const std::optional<std::int64_t> e = inside_slowdown(c);
-                if (e)
-                    after_slowdown(*e);
+                if (e) after_slowdown(*e);
             }
         }
     }
@@ -49,10 +48,8 @@ class Pass {
     void signals_before_warning(std::int64_t c) {
         for (std::int64_t k = 1; k <= 20; ++k) {
             const std::int64_t d = c - k;
-            if (d < 3)
-                return;
-            if (cells_[d].kind != kSignal)
-                continue;
+            if (d < 3) return;
+            if (cells_[d].kind != kSignal) continue;
             if (free(d - 1)) {
                 place(d - 1);
             } else if (free(d - 2)) {
@@ -73,8 +70,7 @@ class Pass {
             std::int64_t tried_above, first;
         };
         for (const Window w : {Window{7, 5}, Window{13, 11}, Window{20, 18}}) {
-            if (c <= w.tried_above)
-                continue;
+            if (c <= w.tried_above) continue;
             bool placed = false;
             for (std::int64_t i = c - w.first; i >= c - w.first - 2 && !placed; --i) {
                 if (free(i)) {
@@ -82,8 +78,7 @@ class Pass {
                     placed = true;
                 }
             }
-            if (!placed)
-                record(12, c);
+            if (!placed) record(12, c);
         }
     }
 
@@ -109,8 +104,7 @@ class Pass {
                     record(13, k);
                 }
             }
-            if (cells_[k].kind == kSlowdownEnd)
-                return k;
+            if (cells_[k].kind == kSlowdownEnd) return k;
         }
         return std::nullopt;
     }
@@ -118,8 +112,7 @@ class Pass {
     // Rule D: a point in front of the first signal within 12 cells of the end.
     void after_slowdown(std::int64_t e) {
         for (std::int64_t q = e; q <= e + 12 && q <= u_; ++q) {
-            if (cells_[q].kind != kSignal)
-                continue;
+            if (cells_[q].kind != kSignal) continue;
             if (free(q - 1)) {
                 place(q - 1);
             } else if (free(q - 2)) {

@@ -48,12 +48,9 @@ void progressive_ordina(Slots& slots) {
         // A greatest origin shared by two or three definitions clears all three.
     } else {
         // The last test that holds decides.
-        if (t.value > 0)
-            first = t, second = d, third = u;
-        if (d.value > 0)
-            first = d, second = t, third = u;
-        if (u.value > 0)
-            first = u, second = d, third = t;
+        if (t.value > 0) first = t, second = d, third = u;
+        if (d.value > 0) first = d, second = t, third = u;
+        if (u.value > 0) first = u, second = d, third = t;
     }
 
     put(slots[kProgressiveTre], first);

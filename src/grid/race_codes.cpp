@@ -13,8 +13,7 @@ constexpr int kCountedCharacters = 25;
 
 // Windows-1252 lower-casing.
 unsigned char lower_1252(unsigned char c) {
-    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7))
-        return c + 0x20;
+    if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 0x20;
     switch (c) {
         case 0x8A:
         case 0x8C:
@@ -29,8 +28,7 @@ unsigned char lower_1252(unsigned char c) {
 
 std::string combined_text(const Run& run) {
     std::string s = run.slots[kTrainSlot].text + run.slots[kLineSlot].text;
-    for (char& c : s)
-        c = static_cast<char>(lower_1252(static_cast<unsigned char>(c)));
+    for (char& c : s) c = static_cast<char>(lower_1252(static_cast<unsigned char>(c)));
     s += kPadding;
     return s;
 }
@@ -40,8 +38,7 @@ std::string combined_text(const Run& run) {
 std::int16_t codice_gara_og(const Run& run) {
     const std::string s = combined_text(run);
     std::int32_t sum = 0;
-    for (int i = 0; i < kCountedCharacters; ++i)
-        sum += static_cast<unsigned char>(s[i]);
+    for (int i = 0; i < kCountedCharacters; ++i) sum += static_cast<unsigned char>(s[i]);
     return static_cast<std::int16_t>(sum);
 }
 
@@ -57,12 +54,10 @@ std::int32_t codice_gara_st(const Run& run) {
 std::optional<std::int32_t> stamp_markers(Run& run) {
     ScenarioSlot& line_slot = run.slots[kLineSlot];
     TrackCell& cell = (*run.cells)[1];
-    if (line_slot.word1 != 0 || cell.param1 != 0)
-        return kFatalMarkers;
+    if (line_slot.word1 != 0 || cell.param1 != 0) return kFatalMarkers;
     line_slot.word1 = 610;
     cell.param1 = 5121;
-    if (line_slot.time != 0 || cell.param2 != 0)
-        return kFatalRaceCodes;
+    if (line_slot.time != 0 || cell.param2 != 0) return kFatalRaceCodes;
     line_slot.time = codice_gara_st(run);
     cell.param2 = codice_gara_og(run);
     return std::nullopt;

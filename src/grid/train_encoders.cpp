@@ -29,16 +29,14 @@ void memo_segnale(Run& run, const SignalRow& s) {
 
     // Only a type-2 left head carries its time; times 1 to 100 are raised to 101.
     std::int32_t tempo = s.tempo;
-    if (tempo >= 1 && tempo <= 100)
-        tempo = 101;
+    if (tempo >= 1 && tempo <= 100) tempo = 101;
     cell.signal_time = s.sx == 2 ? static_cast<std::uint8_t>(tempo) : 0;
 
     // The approach cells are not tested: their objects stay, earlier marks are overwritten.
     // Cells before the start of the grid are skipped.
     for (int b = 1; b <= 4; ++b) {
         const std::int64_t a = c - 2 * b;
-        if (cells.contains(a))
-            cells[a].approach = static_cast<std::uint8_t>(heads * 10 + b);
+        if (cells.contains(a)) cells[a].approach = static_cast<std::uint8_t>(heads * 10 + b);
     }
 }
 
@@ -70,17 +68,14 @@ void memo_rallentamento(Run& run, const SlowdownRow& r) {
     const std::int16_t d_v = low16(r.d_v);
     TrackCell& end = cells[ce];
     end.kind = kSlowdownEnd;
-    if (r.d_v != 0)
-        end.param2 = d_v;
+    if (r.d_v != 0) end.param2 = d_v;
     TrackCell& start = cells[cs];
     start.kind = kSlowdownStart;
-    if (r.d_v != 0)
-        start.param2 = d_v;
+    if (r.d_v != 0) start.param2 = d_v;
     if (has_warning) {
         TrackCell& warning = cells[cw];
         warning.kind = kSlowdownWarning;
-        if (r.d_v != 0)
-            warning.param2 = d_v;
+        if (r.d_v != 0) warning.param2 = d_v;
         warning.param1 = v;
     }
     start.param1 = v;
@@ -88,8 +83,7 @@ void memo_rallentamento(Run& run, const SlowdownRow& r) {
     start.param3 = f_tt;
     end.param3 = f_tt;
 
-    if (!markers)
-        return;
+    if (!markers) return;
     for (int j = 0; j < 4; ++j) {
         if (!cells.free_at(m - j)) {
             run.error_code = 20;
@@ -100,8 +94,7 @@ void memo_rallentamento(Run& run, const SlowdownRow& r) {
         TrackCell& marker = cells[m - j];
         marker.kind = kSlowdownMarker;
         marker.param1 = static_cast<std::int16_t>(j + 1);
-        if (r.d_v != 0)
-            marker.param2 = static_cast<std::int16_t>(j + 1);
+        if (r.d_v != 0) marker.param2 = static_cast<std::int16_t>(j + 1);
     }
 }
 

@@ -26,8 +26,7 @@ void Loading::record(std::int32_t code, std::int32_t position, const Field& at) 
 }
 
 Cells& Loading::cells() {
-    if (!run_.cells)
-        throw LoadFailure("no \"lunghezza percorso\" record before the first object");
+    if (!run_.cells) throw LoadFailure("no \"lunghezza percorso\" record before the first object");
     return *run_.cells;
 }
 
@@ -42,8 +41,7 @@ Loading::Next Loading::refuse(std::int32_t position, const Field& at) {
 
 std::string Loading::text_field(const char* what) {
     std::string text = reader_->read_text();
-    if (text.size() > kMaxTextLength)
-        throw LoadFailure(std::string(what) + " too long");
+    if (text.size() > kMaxTextLength) throw LoadFailure(std::string(what) + " too long");
     return text;
 }
 
@@ -62,10 +60,8 @@ bool Loading::line_phase() {
     }
     reader_.emplace(*text_);
 
-    if (!seek_general_section())
-        return false;
-    if (!general_section())
-        return false;
+    if (!seek_general_section()) return false;
+    if (!general_section()) return false;
 
     progressive_ordina(run_.slots);
     mountains_ = MountainState{};
@@ -80,8 +76,7 @@ bool Loading::line_phase() {
         run_.plan.y[1] = std::int16_t{1};
     }
 
-    if (!object_part())
-        return false;
+    if (!object_part()) return false;
     close_line_phase();
     return true;
 }
@@ -94,20 +89,16 @@ bool Loading::seek_general_section() {
             record(102, here());
             return false;
         }
-        if (opens_general_section(field))
-            return true;
+        if (opens_general_section(field)) return true;
     }
 }
 
 bool Loading::general_section() {
     for (;;) {
-        if (reader_->at_end())
-            return true;
+        if (reader_->at_end()) return true;
         std::string kw = reader_->read_text();
-        if (reader_->at_end())
-            return true;
-        for (int i = 0; i < 10 && is_comment_field(kw); ++i)
-            kw = reader_->read_text();
+        if (reader_->at_end()) return true;
+        for (int i = 0; i < 10 && is_comment_field(kw); ++i) kw = reader_->read_text();
         const Field keyword = here();
 
         for (const GeneralRecord record_kind : general_matches(kw)) {
@@ -122,11 +113,9 @@ bool Loading::general_section() {
                         record(1, here());
                         return false;
                     }
-                    if (length < 0)
-                        throw LoadFailure("negative line length");
+                    if (length < 0) throw LoadFailure("negative line length");
                     run_.cells = Cells::for_route(length);
-                    if (run_.with_plan != 0)
-                        run_.plan = Plan::for_route(length);
+                    if (run_.with_plan != 0) run_.plan = Plan::for_route(length);
                     break;
                 }
                 case GeneralRecord::kProgressiveTre:
@@ -171,29 +160,29 @@ bool Loading::general_section() {
                         return false;
                     }
                     train.position = *count;
-                    if (train.finish == 0)
-                        train.position = 0;
+                    if (train.finish == 0) train.position = 0;
                     break;
                 }
             }
         }
-        if (ends_general_section(kw))
-            return true;
+        if (ends_general_section(kw)) return true;
     }
 }
 
+bool Loading::next_keyword(std::string& keyword, int passes) {
+    if (reader_->at_end()) return false;
+    keyword = reader_->read_text();
+    if (reader_->at_end()) return false;
+    for (int i = 0; i < passes && is_comment_field(keyword); ++i) {
+        keyword = reader_->read_text();
+        if (reader_->at_end()) return false;
+    }
+    return true;
+}
+
 bool Loading::object_part() {
-    for (;;) {
-        if (reader_->at_end())
-            return true;
-        std::string kw = reader_->read_text();
-        if (reader_->at_end())
-            return true;
-        for (int i = 0; i < 2 && is_comment_field(kw); ++i) {
-            kw = reader_->read_text();
-            if (reader_->at_end())
-                return true;
-        }
+    std::string kw;
+    while (next_keyword(kw, 2)) {
         for (const ObjectRecord record_kind : object_matches(kw, run_.with_plan != 0)) {
             Next next = Next::kGoOn;
             switch (record_kind) {
@@ -214,20 +203,18 @@ bool Loading::object_part() {
                     break;
             }
             // A refusal by the grid rule goes on to the closing steps like the end of the file.
-            if (next == Next::kClosing)
-                return true;
-            if (next == Next::kReturn)
-                return false;
+            if (next == Next::kClosing) return true;
+            if (next == Next::kReturn) return false;
         }
     }
+    return true;  // the end of the text
 }
 
 Loading::Next Loading::gradient_row() {
     const std::int32_t p = reader_->read_long();
     const Field at = here();
     const std::int32_t g = reader_->read_long();
-    if (beyond_grid(p, 100))
-        return refuse(p, at);
+    if (beyond_grid(p, 100)) return refuse(p, at);
     Cells& grid = cells();
     const std::int64_t n = cell_index::profile_break(p);
     if (n > 0) {
@@ -267,16 +254,14 @@ Loading::Next Loading::curve_row(std::string_view keyword) {
     const std::int32_t s = reader_->read_long();
     const Field at = here();
     const std::int32_t len = reader_->read_long();
-    if (beyond_grid(s, 100))
-        return refuse(s, at);
+    if (beyond_grid(s, 100)) return refuse(s, at);
     const std::optional<double> k = curve_curvature(keyword);
     if (!k) {
         source_.delete_line();
         record(103, keyword_at);
         return Next::kReturn;
     }
-    if (!run_.plan.exists())
-        throw LoadFailure("no plan for a curve");
+    if (!run_.plan.exists()) throw LoadFailure("no plan for a curve");
     // Neither run computes a point beyond the plan's last row.
     const std::int64_t last = run_.plan.last_row();
     auto advance = [&] {
@@ -290,14 +275,12 @@ Loading::Next Loading::curve_row(std::string_view keyword) {
     };
     while (plan_cursor_ <= s && plan_cursor_ <= last) {
         extend_plan_straight();
-        if (!advance())
-            return Next::kReturn;
+        if (!advance()) return Next::kReturn;
     }
     const std::int64_t curve_end = std::int64_t{s} + len;
     while (plan_cursor_ <= curve_end && plan_cursor_ <= last) {
         extend_plan_curve(*k);
-        if (!advance())
-            return Next::kReturn;
+        if (!advance()) return Next::kReturn;
     }
     return Next::kGoOn;
 }
@@ -307,8 +290,7 @@ Loading::Next Loading::mountain_row() {
     const Field at = here();
     const std::int32_t fine = reader_->read_long();
     const std::int32_t tipo = reader_->read_long();
-    if (beyond_grid(inizio, 100))
-        return refuse(inizio, at);
+    if (beyond_grid(inizio, 100)) return refuse(inizio, at);
     cells();
     memo_montagna(run_, mountains_, inizio, fine, tipo);
     return Next::kGoOn;
@@ -338,8 +320,7 @@ Loading::Next Loading::sign_board_row() {
     const std::int32_t p = reader_->read_long();
     const Field at = here();
     std::string text = text_field("sign board text");
-    if (beyond_grid(p, 100) || cell_index::sign_board(p) < 0)
-        return refuse(p, at);
+    if (beyond_grid(p, 100) || cell_index::sign_board(p) < 0) return refuse(p, at);
     Cells& grid = cells();
     const std::int64_t i = cell_index::sign_board(p);
     if (!grid.free_at(i)) {
@@ -348,8 +329,7 @@ Loading::Next Loading::sign_board_row() {
         return Next::kReturn;
     }
     // Slot 0 is never used: the 81st sign board has no slot left.
-    if (board_cursor_ < 1)
-        throw LoadFailure("more than 80 sign boards");
+    if (board_cursor_ < 1) throw LoadFailure("more than 80 sign boards");
     grid[i].kind = kSignBoard;
     grid[i].param1 = static_cast<std::int16_t>(board_cursor_);
     run_.slots[static_cast<std::size_t>(board_cursor_)].text = std::move(text);

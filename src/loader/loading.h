@@ -70,6 +70,11 @@ class Loading {
     std::uint8_t speed_value() const;
 
     std::string text_field(const char* what);
+    // Reads the next keyword field, passing over up to `passes` hyphenated fields in a row.
+    // False when the end of the text follows the field directly: that field is not processed.
+    bool next_keyword(std::string& keyword, int passes);
+    // After an encoder ran: any code, even one left by the line phase, ends the train phase.
+    Next after_encoder(std::int32_t position, const Field& at);
 
     Run& run_;
     DescriptionSource& source_;

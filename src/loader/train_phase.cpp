@@ -12,38 +12,26 @@ void Loading::train_phase() {
     } catch (const FileError& e) {
         throw LoadFailure(e.what());
     }
-    if (!text_)
-        throw LoadFailure("train description missing");
+    if (!text_) throw LoadFailure("train description missing");
     reader_.emplace(*text_);
 
     // Everything before "[generale]" is preamble. A file without it loads nothing.
     for (;;) {
         const std::string field = reader_->read_text();
-        if (reader_->at_end() || opens_general_section(field))
-            break;
+        if (reader_->at_end() || opens_general_section(field)) break;
     }
     station_counter_ = kFirstStationSlot;
     speed_cursor_ = 0;
     adhesion_cursor_ = 0;
 
-    if (!train_records())
-        return;
+    if (!train_records()) return;
     train_end_steps();
 }
 
 bool Loading::train_records() {
-    for (;;) {
-        if (reader_->at_end())
-            return true;
-        std::string kw = reader_->read_text();
-        if (reader_->at_end())
-            return true;
-        // At most two hyphenated fields in a row are passed over; a third is the keyword.
-        for (int i = 0; i < 2 && is_comment_field(kw); ++i) {
-            kw = reader_->read_text();
-            if (reader_->at_end())
-                return true;
-        }
+    std::string kw;
+    // At most two hyphenated fields in a row are passed over; a third is the keyword.
+    while (next_keyword(kw, 2)) {
         for (const TrainRecord record_kind : train_matches(kw)) {
             Next next = Next::kGoOn;
             ScenarioSlot& route = run_.slots[kRouteSlot];
@@ -82,18 +70,16 @@ bool Loading::train_records() {
                     next = station_row();
                     break;
             }
-            if (next == Next::kClosing)
-                return true;
-            if (next == Next::kReturn)
-                return false;
+            if (next == Next::kClosing) return true;
+            if (next == Next::kReturn) return false;
         }
     }
+    return true;  // the end of the text
 }
 
 std::uint8_t Loading::speed_value() const {
     const std::int64_t value = round_even(current_speed_ / 5.0);
-    if (value < 0 || value > 255)
-        throw LoadFailure("speed limit / 5 does not fit a byte");
+    if (value < 0 || value > 255) throw LoadFailure("speed limit / 5 does not fit a byte");
     return static_cast<std::uint8_t>(value);
 }
 
@@ -101,16 +87,13 @@ Loading::Next Loading::speed_row() {
     const std::int32_t p = reader_->read_long();
     const Field at = here();
     const std::int32_t s = reader_->read_long();
-    if (beyond_grid(p, 100))
-        return refuse(p, at);
+    if (beyond_grid(p, 100)) return refuse(p, at);
     Cells& grid = cells();
     const std::int64_t n = cell_index::profile_break(p);
     if (n > 0) {
         do {
-            if (speed_cursor_ >= grid.upper_bound())
-                break;
-            if (grid.contains(speed_cursor_))
-                grid[speed_cursor_].speed_limit = speed_value();
+            if (speed_cursor_ >= grid.upper_bound()) break;
+            if (grid.contains(speed_cursor_)) grid[speed_cursor_].speed_limit = speed_value();
             ++speed_cursor_;
         } while (speed_cursor_ < n);
     }
@@ -122,8 +105,7 @@ Loading::Next Loading::adhesion_row() {
     const std::int32_t p = reader_->read_long();
     const Field at = here();
     const std::int32_t a = reader_->read_long();
-    if (beyond_grid(p, 100))
-        return refuse(p, at);
+    if (beyond_grid(p, 100)) return refuse(p, at);
     Cells& grid = cells();
     const std::int64_t n = cell_index::profile_break(p);
     if (n > 0) {
@@ -150,13 +132,14 @@ Loading::Next Loading::signal_row() {
         return refuse(row.posizione, at);
     }
     memo_segnale(run_, row);
-    // The test is on the whole code: one left by the line phase stops here as well.
-    if (run_.error_code > 0) {
-        source_.delete_train();
-        record(run_.error_code, row.posizione, at);
-        return Next::kReturn;
-    }
-    return Next::kGoOn;
+    return after_encoder(row.posizione, at);
+}
+
+Loading::Next Loading::after_encoder(std::int32_t position, const Field& at) {
+    if (run_.error_code == 0) return Next::kGoOn;
+    source_.delete_train();
+    record(run_.error_code, position, at);
+    return Next::kReturn;
 }
 
 Loading::Next Loading::slowdown_row() {
@@ -172,12 +155,7 @@ Loading::Next Loading::slowdown_row() {
         return refuse(row.x, at);
     }
     memo_rallentamento(run_, row);
-    if (run_.error_code > 0) {
-        source_.delete_train();
-        record(run_.error_code, row.x, at);
-        return Next::kReturn;
-    }
-    return Next::kGoOn;
+    return after_encoder(row.x, at);
 }
 
 Loading::Next Loading::code_row() {
@@ -185,8 +163,7 @@ Loading::Next Loading::code_row() {
     const Field at = here();
     const std::int32_t w = reader_->read_long();
     const std::int64_t c = cell_index::code_row(p);
-    if (beyond_grid(p, 100) || c < 0)
-        return refuse(p, at);
+    if (beyond_grid(p, 100) || c < 0) return refuse(p, at);
     Cells& grid = cells();
     if (!grid.free_at(c)) {
         source_.delete_train();
@@ -214,8 +191,7 @@ Loading::Next Loading::station_row() {
     ScenarioSlot& slot = run_.slots[static_cast<std::size_t>(i)];
     slot.position = reader_->read_long();
     const Field at = here();
-    if (beyond_grid(slot.position, 800))
-        return refuse(slot.position, at);
+    if (beyond_grid(slot.position, 800)) return refuse(slot.position, at);
     if (slot.position % 50 != 0) {
         source_.delete_train();
         record(8, slot.position, at);
@@ -242,8 +218,7 @@ Loading::Next Loading::station_row() {
     const std::int64_t minute = reader_->read_long();
     const std::int64_t second = reader_->read_long();
     const std::int64_t time = (hour * 60 + minute) * 60 + second;
-    if (time < INT32_MIN || time > INT32_MAX)
-        throw LoadFailure("station time out of range");
+    if (time < INT32_MIN || time > INT32_MAX) throw LoadFailure("station time out of range");
     slot.time = static_cast<std::int32_t>(time);
     slot.text = text_field("station name");
 
@@ -268,8 +243,7 @@ Loading::Next Loading::station_row() {
     }
     slot.start = static_cast<std::int32_t>(start);
     slot.finish = static_cast<std::int32_t>(finish);
-    if (length < 600)
-        slot.byte4 = 0;
+    if (length < 600) slot.byte4 = 0;
     // After the zone: the first station keeps the extra 50 m of its sixth field.
     if (i == 1) {
         slot.byte3 = 0;
@@ -279,13 +253,11 @@ Loading::Next Loading::station_row() {
     Cells& grid = cells();
     const bool stops = slot.category < 25;
     const std::int64_t stop_cell = finish / 50 - 1;
-    if (stops && stop_cell > grid.upper_bound())
-        return refuse(slot.position, at);
+    if (stops && stop_cell > grid.upper_bound()) return refuse(slot.position, at);
     if (stops && slot.category != 5 && slot.category != 6) {
         for (int b = 1; b <= 4; ++b) {
             const std::int64_t a = finish / 50 - 1 - b;
-            if (a > 1)
-                grid[a].approach = static_cast<std::uint8_t>(80 + b);
+            if (a > 1) grid[a].approach = static_cast<std::uint8_t>(80 + b);
         }
     }
     if (stops) {
@@ -317,8 +289,7 @@ void Loading::train_end_steps() {
     Cells& grid = cells();
     // The last three cells keep speed and adhesion 0.
     do {
-        if (grid.contains(speed_cursor_))
-            grid[speed_cursor_].speed_limit = speed_value();
+        if (grid.contains(speed_cursor_)) grid[speed_cursor_].speed_limit = speed_value();
         ++speed_cursor_;
     } while (speed_cursor_ < grid.upper_bound() - 2);
     do {
@@ -351,8 +322,7 @@ void Loading::fail_unexpectedly() {
 void memorizza_dati(Run& run, DescriptionSource& source) {
     Loading loading(run, source);
     try {
-        if (loading.line_phase())
-            loading.train_phase();
+        if (loading.line_phase()) loading.train_phase();
     } catch (const ReadFailure&) {
         loading.fail_unexpectedly();
     } catch (const LoadFailure&) {

@@ -22,18 +22,15 @@ class ByteWriter {
 
   private:
     void unsigned_le(std::uint64_t v, int size) {
-        for (int i = 0; i < size; ++i)
-            out_.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+        for (int i = 0; i < size; ++i) out_.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
     }
     Bytes& out_;
 };
 
 void put_tagged(ByteWriter& w, const TaggedValue& v) {
     w.integer(static_cast<std::int16_t>(type_code(v)));
-    if (const auto* i = std::get_if<std::int16_t>(&v))
-        w.integer(*i);
-    if (const auto* d = std::get_if<double>(&v))
-        w.double_(*d);
+    if (const auto* i = std::get_if<std::int16_t>(&v)) w.integer(*i);
+    if (const auto* d = std::get_if<double>(&v)) w.double_(*d);
 }
 
 }  // namespace
@@ -87,10 +84,8 @@ Bytes encode_plan_file(const Plan& plan) {
     Bytes out;
     out.reserve(plan.x.size() * 20);
     ByteWriter w(out);
-    for (const TaggedValue& v : plan.x)
-        put_tagged(w, v);
-    for (const TaggedValue& v : plan.y)
-        put_tagged(w, v);
+    for (const TaggedValue& v : plan.x) put_tagged(w, v);
+    for (const TaggedValue& v : plan.y) put_tagged(w, v);
     return out;
 }
 

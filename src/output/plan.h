@@ -25,10 +25,8 @@ inline TypeCode type_code(const TaggedValue& v) {
 
 // Numeric value of a tagged value; Empty counts as 0.
 inline double numeric(const TaggedValue& v) {
-    if (const auto* i = std::get_if<std::int16_t>(&v))
-        return *i;
-    if (const auto* d = std::get_if<double>(&v))
-        return *d;
+    if (const auto* i = std::get_if<std::int16_t>(&v)) return *i;
+    if (const auto* d = std::get_if<double>(&v)) return *d;
     return 0.0;
 }
 

@@ -45,8 +45,7 @@ using Slots = std::array<ScenarioSlot, kSlotCount>;
 
 // Every number and byte to 0, every text empty, index 0 to 86 in order.
 inline void reset_slots(Slots& slots) {
-    for (ScenarioSlot& slot : slots)
-        slot = ScenarioSlot{};
+    for (ScenarioSlot& slot : slots) slot = ScenarioSlot{};
 }
 
 }  // namespace railscen

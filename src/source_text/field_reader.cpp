@@ -19,8 +19,7 @@ char lower_ascii(char c) {
 }  // namespace
 
 void FieldReader::skip_blanks() {
-    while (!at_end() && is_blank(text_[pos_]))
-        ++pos_;
+    while (!at_end() && is_blank(text_[pos_])) ++pos_;
 }
 
 bool FieldReader::at_line_end() const {
@@ -28,8 +27,7 @@ bool FieldReader::at_line_end() const {
 }
 
 void FieldReader::consume_line_end() {
-    if (text_[pos_] == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n')
-        ++pos_;
+    if (text_[pos_] == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n') ++pos_;
     ++pos_;
     ++line_;
     line_start_ = pos_;
@@ -41,8 +39,7 @@ void FieldReader::mark_field_start() {
 }
 
 void FieldReader::require_more(const char* what) const {
-    if (at_end())
-        throw ReadFailure(std::string("read past the end of the file (") + what + ")");
+    if (at_end()) throw ReadFailure(std::string("read past the end of the file (") + what + ")");
 }
 
 std::string FieldReader::read_text() {
@@ -62,15 +59,12 @@ std::string FieldReader::read_text() {
         }
         pos_ = close == std::string_view::npos ? text_.size() : close + 1;
         // Whatever follows the closing quote up to the separator is not part of the field.
-        while (!at_end() && text_[pos_] != ',' && !is_line_end(text_[pos_]))
-            ++pos_;
+        while (!at_end() && text_[pos_] != ',' && !is_line_end(text_[pos_])) ++pos_;
     } else {
         const std::size_t begin = pos_;
-        while (!at_end() && text_[pos_] != ',' && !is_line_end(text_[pos_]))
-            ++pos_;
+        while (!at_end() && text_[pos_] != ',' && !is_line_end(text_[pos_])) ++pos_;
         std::string_view raw = text_.substr(begin, pos_ - begin);
-        while (!raw.empty() && is_blank(raw.back()))
-            raw.remove_suffix(1);
+        while (!raw.empty() && is_blank(raw.back())) raw.remove_suffix(1);
         value.assign(raw);
     }
     if (!at_end()) {
@@ -109,10 +103,8 @@ std::int64_t FieldReader::read_number(std::int64_t min, std::int64_t max, const 
         negative = token[i] == '-';
         ++i;
     }
-    if (token.empty())
-        return 0;
-    if (i == token.size())
-        throw ReadFailure("a sign without digits where a number belongs");
+    if (token.empty()) return 0;
+    if (i == token.size()) throw ReadFailure("a sign without digits where a number belongs");
     std::int64_t value = 0;
     for (; i < token.size(); ++i) {
         const char c = token[i];
@@ -120,11 +112,9 @@ std::int64_t FieldReader::read_number(std::int64_t min, std::int64_t max, const 
             throw ReadFailure("\"" + std::string(token) + "\" is not a whole number");
         }
         value = value * 10 + (c - '0');
-        if (value > max + 1)
-            break;  // already outside every type; stop before overflow
+        if (value > max + 1) break;  // already outside every type; stop before overflow
     }
-    if (negative)
-        value = -value;
+    if (negative) value = -value;
     if (value < min || value > max) {
         throw ReadFailure("\"" + std::string(token) + "\" does not fit " + type);
     }
@@ -146,17 +136,13 @@ std::uint8_t FieldReader::read_byte() {
 std::string_view FieldReader::line_text(int line) const {
     std::size_t pos = 0;
     for (int current = 1; current < line; ++current) {
-        while (pos < text_.size() && !is_line_end(text_[pos]))
-            ++pos;
-        if (pos >= text_.size())
-            return {};
-        if (text_[pos] == '\r' && pos + 1 < text_.size() && text_[pos + 1] == '\n')
-            ++pos;
+        while (pos < text_.size() && !is_line_end(text_[pos])) ++pos;
+        if (pos >= text_.size()) return {};
+        if (text_[pos] == '\r' && pos + 1 < text_.size() && text_[pos + 1] == '\n') ++pos;
         ++pos;
     }
     std::size_t end = pos;
-    while (end < text_.size() && !is_line_end(text_[end]))
-        ++end;
+    while (end < text_.size() && !is_line_end(text_[end])) ++end;
     return text_.substr(pos, end - pos);
 }
 

@@ -7,8 +7,7 @@ namespace railscen {
 std::vector<GeneralRecord> general_matches(std::string_view kw) {
     std::vector<GeneralRecord> found;
     auto test = [&](bool holds, GeneralRecord record) {
-        if (holds)
-            found.push_back(record);
+        if (holds) found.push_back(record);
     };
     test(contains_any_case(kw, "percorso") && contains_any_case(kw, "lunghezza"),
          GeneralRecord::kLength);
@@ -29,8 +28,7 @@ std::vector<GeneralRecord> general_matches(std::string_view kw) {
 std::vector<ObjectRecord> object_matches(std::string_view kw, bool with_plan) {
     std::vector<ObjectRecord> found;
     auto test = [&](bool holds, ObjectRecord record) {
-        if (holds)
-            found.push_back(record);
+        if (holds) found.push_back(record);
     };
     test(contains_any_case(kw, "pendenza"), ObjectRecord::kGradient);
     // Without a plan, curves are not read: their fields become keyword fields of their own.
@@ -45,8 +43,7 @@ std::vector<ObjectRecord> object_matches(std::string_view kw, bool with_plan) {
 std::vector<TrainRecord> train_matches(std::string_view kw) {
     std::vector<TrainRecord> found;
     auto test = [&](bool holds, TrainRecord record) {
-        if (holds)
-            found.push_back(record);
+        if (holds) found.push_back(record);
     };
     test(contains_any_case(kw, "frenata") && contains_any_case(kw, "massa"),
          TrainRecord::kBrakedMass);
@@ -63,8 +60,7 @@ std::vector<TrainRecord> train_matches(std::string_view kw) {
 }
 
 bool ends_general_section(std::string_view kw) {
-    if (!contains_exact(kw, "[") || !contains_exact(kw, "]"))
-        return false;
+    if (!contains_exact(kw, "[") || !contains_exact(kw, "]")) return false;
     const std::size_t first = kw.find_first_not_of(' ');
     return first == std::string_view::npos || kw[first] != '-';
 }
@@ -89,10 +85,8 @@ std::optional<double> curve_curvature(std::string_view kw) {
 }
 
 std::optional<int> repetition_code_count(std::string_view kw) {
-    if (contains_exact(kw, "4"))
-        return 4;
-    if (contains_exact(kw, "9"))
-        return 9;
+    if (contains_exact(kw, "4")) return 4;
+    if (contains_exact(kw, "9")) return 9;
     return std::nullopt;
 }
 

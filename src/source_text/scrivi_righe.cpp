@@ -7,8 +7,7 @@ namespace railscen {
 std::string list_bytes(LineList lines) {
     std::string out;
     for (std::size_t i = 0; i < lines.size() && i < kMaxListLines; ++i) {
-        if (lines[i] == kEndOfList)
-            break;
+        if (lines[i] == kEndOfList) break;
         out += lines[i];
         out += "\r\n";
     }
