@@ -81,9 +81,12 @@ TEST_F(PostPass, RuleARecordsElevenWhenNothingFits) {
     put(490, kSignal);
     put(489, kSignBoard);
     put(488, kSignBoard);
+    run_.error_code = 15;  // a code left by loading is overwritten, with its source
+    run_.error_source = SourceLocation{SourceFile::kLine, 7, 3};
     post_process_grid(run_);
     EXPECT_EQ(run_.error_code, 11);
     EXPECT_EQ(run_.error_position, 490 * 50);
+    EXPECT_FALSE(run_.error_source.has_value());
 }
 
 TEST_F(PostPass, RuleBWindowsBeforeTheStart) {

@@ -37,6 +37,7 @@ class Pass {
     void record(std::int32_t code, std::int64_t cell) {
         run_.error_code = code;
         run_.error_position = static_cast<std::int32_t>(cell * 50);
+        run_.error_source.reset();  // no description record raised it
     }
 
     void lower(std::int64_t i) {
