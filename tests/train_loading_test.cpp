@@ -95,6 +95,16 @@ TEST(TrainLoading, EveryCodeWithItsPositionAndNoFileLeft) {
     }
 }
 
+TEST(TrainLoading, AMissingTrainFilePointsAtNoRecord) {
+    const Loaded l = load_train(std::nullopt);
+    EXPECT_EQ(l.run.error_code, 25);
+    EXPECT_FALSE(l.run.error_source.has_value());
+    const Loaded cut_short = load_train("[generale]\r\nsegnale, 1800, 2, 3");
+    ASSERT_TRUE(cut_short.run.error_source.has_value());
+    EXPECT_EQ(cut_short.run.error_source->file, SourceFile::kTrain);
+    EXPECT_EQ(cut_short.run.error_source->line, 2);
+}
+
 TEST(TrainLoading, GeneralSettingsAndTheClockWithBlanksOrCommas) {
     for (const char* clock :
          {"orologio,    16              39            30 ", "orologio, 16, 39, 30"}) {

@@ -7,6 +7,7 @@ namespace railscen {
 
 void Loading::train_phase() {
     file_ = SourceFile::kTrain;
+    reader_.reset();  // it views the line text, which is replaced here
     try {
         text_ = source_.train_text();
     } catch (const FileError& e) {

@@ -1,0 +1,55 @@
+// railscen compile LINE_FILE TRAIN_FILE: the pack's compile on an author's own texts, which are
+// read and never changed.
+
+#include <CLI/CLI.hpp>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+
+#include "app/file_writer.h"
+#include "app/memorizza_percorso.h"
+#include "cli/commands.h"
+#include "cli/compile_inputs.h"
+#include "cli/diagnostics.h"
+#include "cli/report.h"
+#include "loader/description_source.h"
+
+namespace railscen::cli {
+namespace {
+
+struct CompileOptions {
+    CompileInputs inputs;
+    std::string out_folder = ".";
+    std::string report_file;
+};
+
+int run_compile(const CompileOptions& o) {
+    Run run = named_run(o.inputs);
+    ReadOnlySource source(o.inputs.line_file, o.inputs.train_file);
+    const CompileOutcome outcome =
+        memorizza_percorso(run, o.inputs.with_plan(), source, o.out_folder);
+
+    if (run.error_code != 0) std::cerr << format_recorded_code(run, o.inputs);
+    if (outcome.fatal) std::cerr << format_fatal(run, *outcome.fatal);
+    if (!o.report_file.empty()) {
+        write_file(o.report_file, report_json(make_report(run, outcome, o.inputs)));
+    }
+    return run.error_code != 0 || outcome.fatal ? kExitProblem : kExitOk;
+}
+
+}  // namespace
+
+Command add_compile_command(CLI::App& parent) {
+    auto options = std::make_shared<CompileOptions>();
+    CLI::App* app = parent.add_subcommand(
+        "compile", "compile a line and a train description into the simulator's binary files");
+    add_compile_inputs(*app, options->inputs);
+    app->add_option("-o,--output", options->out_folder, "folder for the binary files (must exist)")
+        ->type_name("DIR")
+        ->capture_default_str();
+    app->add_option("--report", options->report_file, "write the outcome as JSON into FILE")
+        ->type_name("FILE");
+    return {app, [options] { return run_compile(*options); }};
+}
+
+}  // namespace railscen::cli

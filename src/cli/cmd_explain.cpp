@@ -1,0 +1,39 @@
+// railscen explain N: what a code means, what raises it and how to mend it.
+
+#include <CLI/CLI.hpp>
+#include <iostream>
+#include <memory>
+
+#include "app/error_codes.h"
+#include "cli/commands.h"
+
+namespace railscen::cli {
+namespace {
+
+int run_explain(std::int32_t code) {
+    const ErrorCodeInfo* info = find_error_code(code);
+    if (info == nullptr) {
+        std::cerr << "railscen: " << code << " is not a code the compile records\n";
+        return kExitFailure;
+    }
+    std::cout << "error " << info->code << ": " << info->meaning << '\n';
+    if (info->code == kFatalMarkers || info->code == kFatalRaceCodes) {
+        std::cout << "  fatal: the compile ends and writes no binary file\n";
+    } else if (info->has_position) {
+        std::cout << "  position: the report gives the record's position in metres\n";
+    }
+    std::cout << "  raised by: " << info->raised_by << '\n';
+    std::cout << "  remedy: " << info->remedy << '\n';
+    return kExitOk;
+}
+
+}  // namespace
+
+Command add_explain_command(CLI::App& parent) {
+    auto code = std::make_shared<std::int32_t>(0);
+    CLI::App* app = parent.add_subcommand("explain", "explain a code of the compile");
+    app->add_option("N", *code, "the code")->required();
+    return {app, [code] { return run_explain(*code); }};
+}
+
+}  // namespace railscen::cli

@@ -1,0 +1,28 @@
+#include "cli/compile_inputs.h"
+
+#include <CLI/CLI.hpp>
+
+namespace railscen::cli {
+
+void add_compile_inputs(CLI::App& command, CompileInputs& inputs) {
+    command.add_option("LINE_FILE", inputs.line_file, "line description text")->required();
+    command.add_option("TRAIN_FILE", inputs.train_file, "train description text")->required();
+    command
+        .add_option("--line-name", inputs.line_name,
+                    "line name the file names are built from (a trailing blank counts)")
+        ->capture_default_str();
+    command
+        .add_option("--train-name", inputs.train_name, "train name the file names are built from")
+        ->capture_default_str();
+    command.add_flag("--no-plan", inputs.no_plan, "build and write no plan (curves are not read)");
+}
+
+Run named_run(const CompileInputs& inputs) {
+    Run run;
+    run.line_name = inputs.line_name;
+    run.train_name = inputs.train_name;
+    run.with_plan = inputs.with_plan();
+    return run;
+}
+
+}  // namespace railscen::cli

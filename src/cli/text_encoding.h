@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace railscen::cli {
+
+// Description texts, names and slot texts are Windows-1252 bytes; terminals, JSON and SVG want
+// UTF-8. Bytes that Windows-1252 leaves undefined become U+FFFD.
+std::string utf8_from_1252(std::string_view bytes);
+
+// Text for SVG and XML: &, <, >, " and ' escaped.
+std::string xml_escaped(std::string_view utf8);
+
+}  // namespace railscen::cli

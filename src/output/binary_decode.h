@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <stdexcept>
+#include <string_view>
+#include <vector>
+
+#include "grid/track_cell.h"
+#include "output/plan.h"
+#include "output/scenario_slot.h"
+
+namespace railscen {
+
+// A file whose size or shape is not that of the file it was read as; what() says where.
+class DecodeError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// The inverses of the encoders in binary_files.h: each takes a whole file image and gives
+// back exactly what was encoded, or throws DecodeError.
+Slots decode_scenario_file(std::span<const std::uint8_t> bytes);
+std::vector<TrackCell> decode_cell_file(std::span<const std::uint8_t> bytes);
+Plan decode_plan_file(std::span<const std::uint8_t> bytes);
+
+// The same for images held as text bytes (as read_file returns them).
+Slots decode_scenario_file(std::string_view bytes);
+std::vector<TrackCell> decode_cell_file(std::string_view bytes);
+Plan decode_plan_file(std::string_view bytes);
+
+// "signal", "speed board", ...; "unused kind" for the codes no writer uses.
+std::string_view cell_kind_name(std::uint8_t kind);
+
+// The values packed into a signal cell: aspects as s·10 + d per parameter, heads in param4 as
+// rapp·10 + sx·3 + dx.
+struct SignalAspects {
+    int left[3];   // s1, s2, s3
+    int right[3];  // d1, d2, d3
+    int rapp;
+    int left_head;   // sx
+    int right_head;  // dx
+};
+SignalAspects decode_signal(const TrackCell& cell);
+
+// The speeds packed into a speed board: each parameter holds left / 5 · 100 + right / 5, the
+// stripes left in the tens of param4 and right in its units.
+struct BoardSpeeds {
+    int left[3];
+    int right[3];
+    int left_stripes;
+    int right_stripes;
+};
+BoardSpeeds decode_speed_board(const TrackCell& cell);
+
+// An approach layer value: the signal heads code (or 8 for a station) in the tens, the mark
+// number (1 nearest the object, 4 farthest) in the units.
+struct ApproachMark {
+    int code;
+    int mark;
+};
+ApproachMark decode_approach(std::uint8_t approach);
+
+}  // namespace railscen

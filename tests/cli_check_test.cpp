@@ -1,0 +1,152 @@
+// railscen check: warnings on what compiles but is most likely a mistake; railscen explain.
+
+#include <gtest/gtest.h>
+
+#include "app/file_names.h"
+#include "app/file_writer.h"
+#include "cli_tool.h"
+
+namespace railscen {
+namespace {
+
+using testing::line_text;
+using testing::railscen;
+using testing::TempFolder;
+using testing::train_text;
+
+testing::ToolRun check(const std::string& line, const std::string& train,
+                       std::initializer_list<std::string> extra = {}) {
+    TempFolder folder;
+    write_file(folder.path() / "line.txt", line);
+    write_file(folder.path() / "train.txt", train);
+    std::vector<std::string> args = {"check", "line.txt", "train.txt"};
+    args.insert(args.end(), extra);
+    return railscen(folder.path(), args);
+}
+
+TEST(CliCheck, TheStoredScenarioIsSilent) {
+    TempFolder folder;
+    ASSERT_EQ(railscen(folder.path(), {"sources", "."}).status, 0);
+    const FileNames names = file_names(kScenarioLineName, kScenarioTrainName);
+    const testing::ToolRun run =
+        railscen(folder.path(), {"check", names.line_description, names.train_description});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, "");
+}
+
+// Two timed stations 10 km apart on a 100 km/h line: at least 6 minutes between them.
+std::string timed_train(const char* second_time) {
+    const std::string second =
+        std::string("stazione,  11000,  12,  400,  1, 0, 0,  1,1,0,  2,1,1,  0,  ") + second_time +
+        ", 0, SECONDA";
+    return train_text({"velocita,   0,    100",
+                       "stazione,  1000,  12,  400,  1, 0, 0,  1,1,0,  2,1,1,  0,  16,0, 0, PRIMA",
+                       second.c_str()});
+}
+
+TEST(CliCheck, WarnsOnATimedStationReachedSoonerThanTheSpeedLimitsAllow) {
+    const testing::ToolRun infeasible = check(line_text({}), timed_train("16,3"));
+    EXPECT_EQ(infeasible.status, 0);
+    EXPECT_EQ(infeasible.err,
+              "train.txt:4: warning: station \"SECONDA\" is timed 0:03:00 after \"PRIMA\", but its "
+              "10000 m at the line speed limits take at least 0:06:00\n"
+              "stazione,  11000,  12,  400,  1, 0, 0,  1,1,0,  2,1,1,  0,  16,3, 0, SECONDA\n"
+              "                                                            ^\n");
+    // Exactly the fastest run, and more than it, are possible.
+    EXPECT_EQ(check(line_text({}), timed_train("16,6")).err, "");
+    EXPECT_EQ(check(line_text({}), timed_train("16,20")).err, "");
+}
+
+TEST(CliCheck, WarnsOnAMisspeltKeywordWithTheNearestOne) {
+    struct Case {
+        std::string line;
+        std::string train;
+        std::string warning;
+    };
+    const Case cases[] = {
+        {line_text({"pendenze,  950,  1"}), train_text({}),
+         "line.txt:7: warning: \"pendenze\" matches no keyword; did you mean \"pendenza\"?\n"
+         "pendenze,  950,  1\n"
+         "^\n"},
+        {line_text({"   curvs3,  500,  150"}), train_text({}),
+         "line.txt:7: warning: \"curvs3\" matches no keyword; did you mean \"curva\"?\n"
+         "   curvs3,  500,  150\n"
+         "   ^\n"},
+        {testing::lines(
+             {"[generale]", "lunghezza percorso,    105500", "Sfondo uno,    0", "[fine]"}),
+         train_text({}),
+         "line.txt:3: warning: \"Sfondo uno\" matches no keyword, although it reads like "
+         "\"sfondo\" (letter case and the words with it count)\n"
+         "Sfondo uno,    0\n"
+         "^\n"},
+        {line_text({}), train_text({"segnal,    6050,   2, 4, 0,  0, 0,    2,  2,0,0, 255"}),
+         "train.txt:2: warning: \"segnal\" matches no keyword; did you mean \"segnale\"?\n"
+         "segnal,    6050,   2, 4, 0,  0, 0,    2,  2,0,0, 255\n"
+         "^\n"},
+        {line_text({}), train_text({"numero vettura,    5"}),
+         "train.txt:2: warning: \"numero vettura\" matches no keyword; did you mean \"numero "
+         "vetture\"?\n"
+         "numero vettura,    5\n"
+         "^\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.warning);
+        const testing::ToolRun run = check(c.line, c.train);
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.err, c.warning);
+    }
+}
+
+TEST(CliCheck, HeadersCommentsAndNamesAreNoMisspellings) {
+    const testing::ToolRun run =
+        check(line_text({"[pendenze]", "- a comment, 1, 2", "", "pendenza,  950,  1"}),
+              train_text({"[stazioni]", "--", "abbattimento,     600,   280"}));
+    EXPECT_EQ(run.err, "");
+}
+
+TEST(CliCheck, WarnsOnMountainsPastTheGridAndCurvesPastThePlan) {
+    const std::string line =
+        line_text({"curvas3,  110000,  5000", "montagna,  100000,  200000,  11"});
+    const std::string mountain =
+        "line.txt:8: warning: mountain from 100000 m to 200000 m runs past the end of the grid at "
+        "112550 m\n"
+        "montagna,  100000,  200000,  11\n"
+        "                    ^\n";
+    const testing::ToolRun with_plan = check(line, train_text({}));
+    EXPECT_EQ(with_plan.status, 0);
+    EXPECT_EQ(with_plan.err,
+              "line.txt:7: warning: curve from 110000 m, 5000 m long, runs past the end of the "
+              "plan at 112500 m\n"
+              "curvas3,  110000,  5000\n"
+              "                   ^\n" +
+                  mountain);
+    // Without a plan curves are not read at all.
+    EXPECT_EQ(check(line, train_text({}), {"--no-plan"}).err, mountain);
+}
+
+TEST(CliExplain, PrintsMeaningCauseAndRemedyFromTheTable) {
+    TempFolder folder;
+    const testing::ToolRun signal = railscen(folder.path(), {"explain", "16"});
+    EXPECT_EQ(signal.status, 0);
+    EXPECT_EQ(signal.out,
+              "error 16: signal cell already occupied\n"
+              "  position: the report gives the record's position in metres\n"
+              "  raised by: a \"segnale\" record\n"
+              "  remedy: move the signal to a cell that holds no other object\n");
+    const testing::ToolRun missing = railscen(folder.path(), {"explain", "101"});
+    EXPECT_EQ(missing.out,
+              "error 101: line description missing\n"
+              "  raised by: the line phase\n"
+              "  remedy: write the line description file\n");
+    const testing::ToolRun fatal = railscen(folder.path(), {"explain", "1251"});
+    EXPECT_EQ(fatal.out.substr(0, fatal.out.find('\n', fatal.out.find('\n') + 1) + 1),
+              "error 1251: race-code fields already occupied\n"
+              "  fatal: the compile ends and writes no binary file\n");
+    const testing::ToolRun unknown = railscen(folder.path(), {"explain", "14"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.err, "railscen: 14 is not a code the compile records\n");
+}
+
+}  // namespace
+}  // namespace railscen

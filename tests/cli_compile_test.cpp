@@ -1,0 +1,149 @@
+// railscen sources and railscen compile against the pack: same texts, same binaries.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "app/file_names.h"
+#include "app/file_writer.h"
+#include "app/memorizza_percorso.h"
+#include "app/pack.h"
+#include "cli_tool.h"
+#include "scenario/stored_scenario.h"
+#include "source_text/scrivi_righe.h"
+
+namespace railscen {
+namespace {
+
+using testing::railscen;
+using testing::read_bytes;
+using testing::TempFolder;
+
+const FileNames kNames = file_names(kScenarioLineName, kScenarioTrainName);
+
+std::vector<std::string> files_in(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(CliSources, WritesWhatThePackWritesAndNothingElse) {
+    TempFolder tool;
+    TempFolder pack;
+    const testing::ToolRun run = railscen(tool.path(), {"sources", "src"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const std::filesystem::path src = tool.path() / "src";
+    ASSERT_EQ(run_pack(pack.path()).status, kExitClean);
+
+    // The pack keeps its documents; its description texts are gone after its run, so they
+    // are compared with what its writers write.
+    for (const std::string& document :
+         {kNames.notes_sheet, kNames.slowdown_form, kNames.timetable_sheet}) {
+        SCOPED_TRACE(document);
+        ASSERT_TRUE(std::filesystem::exists(src / document));
+        EXPECT_EQ(read_bytes(src / document), read_bytes(pack.path() / document));
+    }
+    EXPECT_EQ(read_bytes(src / kNames.line_description), list_bytes(stored_line_description()));
+    EXPECT_EQ(read_bytes(src / kNames.train_description), list_bytes(stored_train_description()));
+    EXPECT_EQ(read_bytes(src / kNames.line_description).size(), 17053u);
+
+    // Nothing compiled, nothing deleted.
+    std::vector<std::string> expected = {kNames.line_description, kNames.train_description,
+                                         kNames.notes_sheet, kNames.slowdown_form,
+                                         kNames.timetable_sheet};
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(files_in(src), expected);
+}
+
+TEST(CliCompile, TheWrittenSourcesCompileToThePacksBinaries) {
+    TempFolder tool;
+    TempFolder pack;
+    ASSERT_EQ(railscen(tool.path(), {"sources", "src"}).status, 0);
+    std::filesystem::create_directory(tool.path() / "out");
+    const std::string line = "src/" + kNames.line_description;
+    const std::string train = "src/" + kNames.train_description;
+    const testing::ToolRun run =
+        railscen(tool.path(), {"compile", line, train, "-o", "out", "--report", "report.json"});
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.err, "");
+    ASSERT_EQ(run_pack(pack.path()).status, kExitClean);
+
+    for (const std::string& binary : {kNames.plan_file, kNames.scenario_file, kNames.cell_file}) {
+        SCOPED_TRACE(binary);
+        const std::string ours = read_bytes(tool.path() / "out" / binary);
+        ASSERT_FALSE(ours.empty());
+        EXPECT_TRUE(ours == read_bytes(pack.path() / binary));
+    }
+    // The author's texts are left exactly as they were.
+    EXPECT_EQ(read_bytes(tool.path() / line), list_bytes(stored_line_description()));
+    EXPECT_EQ(read_bytes(tool.path() / train), list_bytes(stored_train_description()));
+    EXPECT_EQ(read_bytes(tool.path() / "report.json"),
+              "{\n"
+              "  \"error_code\": 0,\n"
+              "  \"error_position\": 0,\n"
+              "  \"fatal\": null,\n"
+              "  \"written\": [\n"
+              "    \"VELARO-CUSTRA _linea.dat\",\n"
+              "    \"VELARO-CUSTRA _R 40817.sim\",\n"
+              "    \"VELARO-CUSTRA _R 40817.dat\"\n"
+              "  ],\n"
+              "  \"source\": null\n"
+              "}\n");
+}
+
+TEST(CliCompile, NoPlanAndNamesFromOptionsIntoTheCurrentFolder) {
+    TempFolder tool;
+    TempFolder reference;
+    ASSERT_EQ(railscen(tool.path(), {"sources", tool.path().string()}).status, 0);
+    const FileNames named = file_names("LINEA ", "T 1");
+    // A plan file of an earlier compile stays untouched when no plan is built.
+    write_file(tool.path() / named.plan_file, std::string_view("earlier plan"));
+
+    const testing::ToolRun run =
+        railscen(tool.path(), {"compile", kNames.line_description, kNames.train_description,
+                               "--no-plan", "--line-name", "LINEA ", "--train-name", "T 1"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(read_bytes(tool.path() / named.plan_file), "earlier plan");
+
+    // The same compile in process with j = 0 and the same names.
+    railscen::Run expected;
+    expected.line_name = "LINEA ";
+    expected.train_name = "T 1";
+    ReadOnlySource source(tool.path() / kNames.line_description,
+                          tool.path() / kNames.train_description);
+    const CompileOutcome outcome = memorizza_percorso(expected, 0, source, reference.path());
+    ASSERT_EQ(outcome.written, (std::vector<std::string>{named.scenario_file, named.cell_file}));
+    for (const std::string& binary : outcome.written) {
+        SCOPED_TRACE(binary);
+        EXPECT_TRUE(read_bytes(tool.path() / binary) == read_bytes(reference.path() / binary));
+    }
+    // The names reach the scenario file: slot 85 and 86 carry them.
+    EXPECT_NE(read_bytes(tool.path() / named.scenario_file).find("LINEA "), std::string::npos);
+}
+
+TEST(CliCompile, UsageErrorsAndFailedWritesExitWithTwo) {
+    TempFolder tool;
+    ASSERT_EQ(railscen(tool.path(), {"sources", "."}).status, 0);
+    const testing::ToolRun missing_argument =
+        railscen(tool.path(), {"compile", kNames.line_description});
+    EXPECT_EQ(missing_argument.status, 2);
+    EXPECT_NE(missing_argument.err.find("TRAIN_FILE is required"), std::string::npos)
+        << missing_argument.err;
+    EXPECT_EQ(railscen(tool.path(), {}).status, 2);
+    EXPECT_EQ(railscen(tool.path(), {"compile", "a", "b", "--bogus"}).status, 2);
+
+    const testing::ToolRun no_folder =
+        railscen(tool.path(),
+                 {"compile", kNames.line_description, kNames.train_description, "-o", "absent"});
+    EXPECT_EQ(no_folder.status, 2);
+    EXPECT_EQ(
+        no_folder.err.rfind("railscen: cannot write \"absent/" + kNames.plan_file + "\": ", 0), 0u)
+        << no_folder.err;
+}
+
+}  // namespace
+}  // namespace railscen

@@ -1,0 +1,43 @@
+#pragma once
+
+// Runs the built railscen tool as an author would, from a shell, and collects what it says.
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/test_support.h"
+
+namespace railscen::testing {
+
+struct ToolRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+inline std::string shell_quoted(const std::string& text) {
+    std::string out = "'";
+    for (const char c : text) out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+// railscen with the arguments, run in folder (which also keeps its two output streams).
+inline ToolRun railscen(const std::filesystem::path& folder, const std::vector<std::string>& args) {
+    const std::filesystem::path out = folder / ".railscen-stdout";
+    const std::filesystem::path err = folder / ".railscen-stderr";
+    std::string command =
+        "cd " + shell_quoted(folder.string()) + " && " + shell_quoted(RAILSCEN_PATH);
+    for (const std::string& a : args) command += " " + shell_quoted(a);
+    command += " >" + shell_quoted(out.string()) + " 2>" + shell_quoted(err.string());
+    const int raw = std::system(command.c_str());
+    ToolRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, read_bytes(out), read_bytes(err)};
+    std::filesystem::remove(out);
+    std::filesystem::remove(err);
+    return run;
+}
+
+}  // namespace railscen::testing
