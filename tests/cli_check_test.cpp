@@ -84,6 +84,10 @@ TEST(CliCheck, WarnsOnAMisspeltKeywordWithTheNearestOne) {
          "train.txt:2: warning: \"segnal\" matches no keyword; did you mean \"segnale\"?\n"
          "segnal,    6050,   2, 4, 0,  0, 0,    2,  2,0,0, 255\n"
          "^\n"},
+        {line_text({}), train_text({"aderneza,    2000,    70"}),
+         "train.txt:2: warning: \"aderneza\" matches no keyword; did you mean \"aderenza\"?\n"
+         "aderneza,    2000,    70\n"
+         "^\n"},
         {line_text({}), train_text({"numero vettura,    5"}),
          "train.txt:2: warning: \"numero vettura\" matches no keyword; did you mean \"numero "
          "vetture\"?\n"
