@@ -25,10 +25,7 @@ class CliInspect : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         folder_ = std::make_unique<TempFolder>();
-        ASSERT_EQ(railscen(path(), {"sources", "."}).status, 0);
-        ASSERT_EQ(
-            railscen(path(), {"compile", kNames.line_description, kNames.train_description}).status,
-            0);
+        ASSERT_TRUE(testing::compile_stored_sources(path()));
     }
     static void TearDownTestSuite() { folder_.reset(); }
     static const std::filesystem::path& path() { return folder_->path(); }

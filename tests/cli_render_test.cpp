@@ -34,10 +34,7 @@ class CliRender : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         folder_ = std::make_unique<TempFolder>();
-        ASSERT_EQ(railscen(path(), {"sources", "."}).status, 0);
-        ASSERT_EQ(
-            railscen(path(), {"compile", kNames.line_description, kNames.train_description}).status,
-            0);
+        ASSERT_TRUE(testing::compile_stored_sources(path()));
         ASSERT_EQ(railscen(path(), {"render", ".", "-o", "scenario.svg"}).status, 0);
         svg_ = read_bytes(path() / "scenario.svg");
     }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/file_names.h"
 #include "support/test_support.h"
 
 namespace railscen::testing {
@@ -38,6 +39,14 @@ inline ToolRun railscen(const std::filesystem::path& folder, const std::vector<s
     std::filesystem::remove(out);
     std::filesystem::remove(err);
     return run;
+}
+
+// Writes the stored scenario's sources into folder and compiles them there, as an author would.
+inline bool compile_stored_sources(const std::filesystem::path& folder) {
+    const FileNames names = file_names(kScenarioLineName, kScenarioTrainName);
+    return railscen(folder, {"sources", "."}).status == 0 &&
+           railscen(folder, {"compile", names.line_description, names.train_description}).status ==
+               0;
 }
 
 }  // namespace railscen::testing
