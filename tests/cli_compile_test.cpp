@@ -135,6 +135,11 @@ TEST(CliCompile, UsageErrorsAndFailedWritesExitWithTwo) {
         << missing_argument.err;
     EXPECT_EQ(railscen(tool.path(), {}).status, 2);
     EXPECT_EQ(railscen(tool.path(), {"compile", "a", "b", "--bogus"}).status, 2);
+    const testing::ToolRun long_name =
+        railscen(tool.path(), {"compile", kNames.line_description, kNames.train_description,
+                               "--train-name", std::string(256, 'x')});
+    EXPECT_EQ(long_name.status, 2);
+    EXPECT_NE(long_name.err.find("at most 255 bytes"), std::string::npos) << long_name.err;
 
     const testing::ToolRun no_folder =
         railscen(tool.path(),
