@@ -2,7 +2,7 @@
 #include <cmath>
 
 #include "app/error_codes.h"
-#include "cli/inspect.h"
+#include "cli/decode_view.h"
 #include "cli/render.h"
 #include "cli/text_encoding.h"
 #include "output/binary_decode.h"

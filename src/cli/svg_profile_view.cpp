@@ -2,7 +2,7 @@
 #include <cmath>
 #include <functional>
 
-#include "cli/inspect.h"
+#include "cli/decode_view.h"
 #include "cli/render.h"
 #include "cli/text_encoding.h"
 

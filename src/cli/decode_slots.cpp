@@ -1,7 +1,7 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
-#include "cli/inspect.h"
+#include "cli/decode_view.h"
 #include "cli/text_encoding.h"
 
 namespace railscen::cli {

@@ -8,7 +8,7 @@
 
 #include "app/file_writer.h"
 #include "cli/commands.h"
-#include "cli/inspect.h"
+#include "cli/decode_view.h"
 #include "output/binary_decode.h"
 
 namespace railscen::cli {
