@@ -165,10 +165,15 @@ TEST_F(Encoders, SlowdownWarningOnlyBeyond1500) {
     EXPECT_EQ(cell(7).kind, kFree);  // no warning cell
     EXPECT_EQ(cell(6).kind, kFree);  // no markers
     EXPECT_EQ(cell(31).kind, kSlowdownStart);
-    memo_rallentamento(run_, {3550, 60, 100, 1, 1, 0});
-    EXPECT_EQ(cell(48).kind, kSlowdownWarning);
-    EXPECT_EQ(cell(47).kind, kSlowdownMarker);
-    EXPECT_EQ(cell(44).kind, kSlowdownMarker);
+    railscen::Run beyond;
+    beyond.cells = Cells::for_route(105500);
+    memo_rallentamento(beyond, {1550, 60, 100, 1, 1, 0});
+    const Cells& g = *beyond.cells;
+    EXPECT_EQ(g[8].kind, kSlowdownWarning);  // (1550 - 1200) / 50 + 1
+    EXPECT_EQ(g[32].kind, kSlowdownStart);
+    for (int c = 4; c <= 7; ++c) EXPECT_EQ(g[c].kind, kSlowdownMarker) << c;
+    EXPECT_EQ(g[7].param1, 1);
+    EXPECT_EQ(g[4].param1, 4);
 }
 
 TEST_F(Encoders, SlowdownOfLengthZeroEndsAsStart) {
