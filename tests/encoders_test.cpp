@@ -67,6 +67,11 @@ TEST_F(Encoders, MountainPastTheGridWritesOnlyInsideIt) {
     EXPECT_EQ(cell(2250).mountain, 1);
     EXPECT_EQ(cell(2240).mountain, 1);
     EXPECT_EQ(cell(2243).kind, kSpacer);  // counted from 2240
+    MountainState fresh;
+    memo_montagna(run_, fresh, -100, 500, 11);  // cells -2 to 9
+    EXPECT_EQ(cell(0).mountain, 1);
+    EXPECT_EQ(cell(9).mountain, 1);
+    for (std::int64_t i : {1, 5, 9}) EXPECT_EQ(cell(i).kind, kSpacer) << i;
 }
 
 TEST_F(Encoders, SpeedBoardsPackSpeedsAndStripes) {

@@ -1,5 +1,6 @@
 #include "grid/line_encoders.h"
 
+#include <algorithm>
 #include <cstdint>
 
 #include "grid/cell_index.h"
@@ -21,15 +22,14 @@ std::int32_t memo_montagna(Run& run, MountainState& state, std::int32_t inizio, 
 
     const std::int64_t first = cell_index::mountain_first(inizio);
     const std::int64_t last = cell_index::mountain_last(fine);
-    for (std::int64_t i = first; i <= last; ++i) {
-        // Spacers are counted from the first cell as if every cell existed.
-        const std::int64_t count = i - first + 1;
-        if (!cells.contains(i)) {
-            if (i > cells.upper_bound()) break;
-            continue;
-        }
+    // Only the cells inside the grid are written; spacers are still counted from the first
+    // cell of the stretch as if every cell existed.
+    const std::int64_t from = std::max<std::int64_t>(first, 0);
+    const std::int64_t to = std::min<std::int64_t>(last, cells.upper_bound());
+    for (std::int64_t i = from; i <= to; ++i) {
         cells[i].mountain = static_cast<std::uint8_t>(tipo);
-        if (spacers && count % 4 == 0 && cells[i].kind == kFree) cells[i].kind = kSpacer;
+        const bool fourth = (i - first + 1) % 4 == 0;
+        if (spacers && fourth && cells[i].kind == kFree) cells[i].kind = kSpacer;
     }
     return tipo;
 }
