@@ -1,5 +1,6 @@
 // Fuzzes the whole compile: the input is a line description and a train description separated
-// by the first NUL byte. No input may crash, hang or touch memory outside the model.
+// by the first NUL byte; the last byte's lowest bit asks for the plan. No input may crash, hang or
+// touch memory outside the model.
 
 #include <cstddef>
 #include <cstdint>
@@ -36,8 +37,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     railscen::Run run;
     run.line_name = railscen::kScenarioLineName;
     run.train_name = railscen::kScenarioTrainName;
-    // Without a plan: a fuzzed length would otherwise make every input allocate megabytes.
-    railscen::compile_in_memory(run, 0, source);
+    // The input's last byte chooses whether the plan is built as well.
+    const std::int32_t with_plan = size > 0 && (data[size - 1] & 1) != 0;
+    railscen::compile_in_memory(run, with_plan, source);
     if (run.cells) {
         railscen::encode_cell_file(*run.cells);
         railscen::encode_scenario_file(run.slots);
