@@ -21,15 +21,6 @@ using testing::TempFolder;
 
 const FileNames kNames = file_names(kScenarioLineName, kScenarioTrainName);
 
-std::vector<std::string> files_in(const std::filesystem::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TEST(CliSources, WritesWhatThePackWritesAndNothingElse) {
     TempFolder tool;
     TempFolder pack;
@@ -56,7 +47,7 @@ TEST(CliSources, WritesWhatThePackWritesAndNothingElse) {
                                          kNames.notes_sheet, kNames.slowdown_form,
                                          kNames.timetable_sheet};
     std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(files_in(src), expected);
+    EXPECT_EQ(testing::folder_listing(src), expected);
 }
 
 TEST(CliCompile, TheWrittenSourcesCompileToThePacksBinaries) {

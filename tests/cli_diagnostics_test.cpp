@@ -161,11 +161,7 @@ TEST(CliDiagnostics, BrokenTextsGiveTheirCodeLineCaretReportAndStatus) {
             EXPECT_TRUE(report.at("source").is_null());
         }
         // Only the report-listed files were written.
-        std::vector<std::string> in_out;
-        for (const auto& e : std::filesystem::directory_iterator(folder.path() / "out")) {
-            in_out.push_back(e.path().filename().string());
-        }
-        EXPECT_EQ(in_out.size(), c.written.size());
+        EXPECT_EQ(testing::folder_listing(folder.path() / "out").size(), c.written.size());
 
         // The author's texts stay as they were, and a missing one stays missing.
         EXPECT_EQ(std::filesystem::exists(folder.path() / "line.txt"), c.line.has_value());
@@ -189,12 +185,7 @@ TEST(CliDiagnostics, CheckReportsTheSameCodeWritingNothing) {
               "train.txt:2: error 16: signal cell already occupied by a speed board (at 6050 m)\n"
               "segnale,    6050,   2, 4, 0,  0, 0,    2,  2,0,0, 255\n"
               "            ^\n");
-    std::size_t files = 0;
-    for (const auto& e : std::filesystem::directory_iterator(folder.path())) {
-        (void)e;
-        ++files;
-    }
-    EXPECT_EQ(files, 2u);
+    EXPECT_EQ(testing::folder_listing(folder.path()).size(), 2u);
 }
 
 }  // namespace

@@ -17,15 +17,6 @@ using testing::train_text;
 
 const FileNames kNames = file_names(kScenarioLineName, kScenarioTrainName);
 
-std::vector<std::string> listing(const std::filesystem::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(folder)) {
-        names.push_back(e.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TrackCell cell_record(const std::string& file, std::int64_t i) {
     const auto* b = reinterpret_cast<const std::uint8_t*>(file.data()) + i * 15;
     auto i16 = [&](int o) { return static_cast<std::int16_t>(b[o] | (b[o + 1] << 8)); };
@@ -119,7 +110,7 @@ TEST(Compile, FatalMarkerErrorsWriteNothing) {
         const CompileOutcome outcome = memorizza_percorso(run, 1, source, dir.path());
         EXPECT_EQ(outcome.fatal, c.fatal) << c.row;
         EXPECT_TRUE(outcome.written.empty());
-        EXPECT_TRUE(listing(dir.path()).empty()) << c.row;
+        EXPECT_TRUE(testing::folder_listing(dir.path()).empty()) << c.row;
     }
 }
 
@@ -146,7 +137,7 @@ TEST(Compile, ACodeStillWritesTheFilesButNoGridWritesNothing) {
     MemorySource no_line(std::nullopt, kTrain);
     EXPECT_TRUE(memorizza_percorso(run, 1, no_line, empty.path()).written.empty());
     EXPECT_EQ(run.error_code, 101);
-    EXPECT_TRUE(listing(empty.path()).empty());
+    EXPECT_TRUE(testing::folder_listing(empty.path()).empty());
 }
 
 TEST(Compile, ScenarioFileCarriesStationsAndStamps) {

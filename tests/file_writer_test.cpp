@@ -12,15 +12,6 @@ namespace {
 using testing::read_bytes;
 using testing::TempFolder;
 
-std::vector<std::string> folder_listing(const std::filesystem::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 TEST(FileNames, PlainConcatenationKeepsTheBlanks) {
     const FileNames n = file_names("VELARO-CUSTRA ", "R 40817");
     EXPECT_EQ(n.line_description, "VELARO-CUSTRA _linea.txt");
@@ -39,7 +30,8 @@ TEST(WriteFile, ReplacesALongerEarlierFileWhole) {
     write_file(target, std::string(5000, 'x'));
     write_file(target, std::string("new"));
     EXPECT_EQ(read_bytes(target), "new");
-    EXPECT_EQ(folder_listing(dir.path()), std::vector<std::string>{"VELARO-CUSTRA _R 40817.sim"});
+    EXPECT_EQ(testing::folder_listing(dir.path()),
+              std::vector<std::string>{"VELARO-CUSTRA _R 40817.sim"});
 }
 
 TEST(WriteFile, AFailedWriteLeavesTheEarlierFileWholeAndNoTemporary) {
@@ -60,7 +52,7 @@ TEST(WriteFile, AFailedWriteLeavesTheEarlierFileWholeAndNoTemporary) {
     } catch (const FileError& e) {
         EXPECT_NE(std::string(e.what()).find("b.dat"), std::string::npos) << e.what();
     }
-    EXPECT_EQ(folder_listing(dir.path()),
+    EXPECT_EQ(testing::folder_listing(dir.path()),
               (std::vector<std::string>{"a.dat", "a.dat.partial", "b.dat"}));
 }
 

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/run.h"
 #include "loader/description_source.h"
@@ -60,5 +61,8 @@ class TempFolder {
 };
 
 std::string read_bytes(const std::filesystem::path& path);
+
+// The names of the entries in folder, sorted.
+std::vector<std::string> folder_listing(const std::filesystem::path& folder);
 
 }  // namespace railscen::testing
