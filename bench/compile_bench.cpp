@@ -2,8 +2,8 @@
 
 #include <benchmark/benchmark.h>
 
-#include "app/file_names.h"
 #include "app/memorizza_percorso.h"
+#include "model/file_names.h"
 #include "output/binary_files.h"
 #include "scenario/stored_scenario.h"
 #include "source_text/scrivi_righe.h"

@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-#include "app/file_names.h"
 #include "app/memorizza_percorso.h"
+#include "model/file_names.h"
 #include "output/binary_files.h"
 
 namespace {

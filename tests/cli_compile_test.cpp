@@ -4,11 +4,11 @@
 
 #include <algorithm>
 
-#include "app/file_names.h"
-#include "app/file_writer.h"
 #include "app/memorizza_percorso.h"
 #include "app/pack.h"
 #include "cli_tool.h"
+#include "model/file_io.h"
+#include "model/file_names.h"
 #include "scenario/stored_scenario.h"
 #include "source_text/scrivi_righe.h"
 

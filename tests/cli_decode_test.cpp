@@ -6,9 +6,9 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 
-#include "app/file_names.h"
-#include "app/file_writer.h"
 #include "cli_tool.h"
+#include "model/file_io.h"
+#include "model/file_names.h"
 #include "output/binary_files.h"
 
 namespace railscen {

@@ -6,8 +6,8 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 
-#include "app/file_writer.h"
 #include "cli_tool.h"
+#include "model/file_io.h"
 
 namespace railscen {
 namespace {

@@ -8,9 +8,9 @@
 #include <memory>
 #include <regex>
 
-#include "app/file_names.h"
-#include "app/file_writer.h"
 #include "cli_tool.h"
+#include "model/file_io.h"
+#include "model/file_names.h"
 
 namespace railscen {
 namespace {

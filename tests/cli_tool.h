@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/file_names.h"
+#include "model/file_names.h"
 #include "support/test_support.h"
 
 namespace railscen::testing {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "app/file_names.h"
-#include "app/file_writer.h"
 #include "app/memorizza_percorso.h"
+#include "model/file_io.h"
+#include "model/file_names.h"
 #include "output/binary_files.h"
 #include "support/test_support.h"
 

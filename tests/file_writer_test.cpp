@@ -1,8 +1,8 @@
-#include "app/file_writer.h"
+#include "model/file_io.h"
 
 #include <gtest/gtest.h>
 
-#include "app/file_names.h"
+#include "model/file_names.h"
 #include "source_text/scrivi_righe.h"
 #include "support/test_support.h"
 

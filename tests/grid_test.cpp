@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "grid/cell_index.h"
 #include "grid/progressive.h"
 #include "grid/race_codes.h"
-#include "grid/track_cell.h"
+#include "model/cell_index.h"
+#include "model/track_cell.h"
 #include "support/test_support.h"
 
 namespace railscen {

@@ -6,9 +6,9 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "app/error_codes.h"
-#include "app/file_names.h"
 #include "app/window.h"
+#include "model/error_codes.h"
+#include "model/file_names.h"
 #include "support/test_support.h"
 
 namespace railscen {

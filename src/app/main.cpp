@@ -4,10 +4,10 @@
 #include <cstdio>
 #include <string>
 
-#include "app/file_names.h"
-#include "app/file_writer.h"
 #include "app/pack.h"
+#include "app/program_folder.h"
 #include "app/window.h"
+#include "model/file_io.h"
 
 int main() {
     using namespace railscen;

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/run.h"
 #include "loader/description_source.h"
+#include "model/run.h"
 
 namespace railscen {
 

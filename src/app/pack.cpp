@@ -1,10 +1,10 @@
 #include "app/pack.h"
 
-#include "app/error_codes.h"
-#include "app/file_names.h"
 #include "app/memorizza_percorso.h"
-#include "app/run.h"
 #include "documents/documents.h"
+#include "model/error_codes.h"
+#include "model/file_names.h"
+#include "model/run.h"
 
 namespace railscen {
 

@@ -1,6 +1,7 @@
 #include <filesystem>
 
-#include "app/file_writer.h"
+#include "app/program_folder.h"
+#include "model/file_io.h"
 
 namespace railscen {
 

@@ -3,7 +3,8 @@
 #include <filesystem>
 #include <string>
 
-#include "app/file_writer.h"
+#include "app/program_folder.h"
+#include "model/file_io.h"
 
 namespace railscen {
 

@@ -6,13 +6,13 @@
 #include <iostream>
 #include <memory>
 
-#include "app/file_writer.h"
 #include "app/memorizza_percorso.h"
 #include "cli/commands.h"
 #include "cli/compile_inputs.h"
 #include "cli/diagnostics.h"
 #include "cli/report.h"
 #include "loader/description_source.h"
+#include "model/file_io.h"
 
 namespace railscen::cli {
 namespace {

@@ -6,9 +6,9 @@
 #include <iostream>
 #include <memory>
 
-#include "app/file_writer.h"
 #include "cli/commands.h"
 #include "cli/decode_view.h"
+#include "model/file_io.h"
 #include "output/binary_decode.h"
 
 namespace railscen::cli {

@@ -4,8 +4,8 @@
 #include <iostream>
 #include <memory>
 
-#include "app/error_codes.h"
 #include "cli/commands.h"
+#include "model/error_codes.h"
 
 namespace railscen::cli {
 namespace {

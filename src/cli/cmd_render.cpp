@@ -7,12 +7,12 @@
 #include <iostream>
 #include <memory>
 
-#include "app/error_codes.h"
-#include "app/file_names.h"
-#include "app/file_writer.h"
 #include "cli/commands.h"
 #include "cli/render.h"
 #include "cli/report.h"
+#include "model/error_codes.h"
+#include "model/file_io.h"
+#include "model/file_names.h"
 #include "output/binary_decode.h"
 
 namespace railscen::cli {

@@ -6,9 +6,9 @@
 #include <iostream>
 #include <memory>
 
-#include "app/file_names.h"
 #include "cli/commands.h"
 #include "documents/documents.h"
+#include "model/file_names.h"
 
 namespace railscen::cli {
 

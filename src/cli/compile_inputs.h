@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "app/file_names.h"
-#include "app/run.h"
+#include "model/file_names.h"
+#include "model/run.h"
 
 namespace CLI {
 class App;

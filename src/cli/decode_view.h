@@ -6,9 +6,9 @@
 #include <string_view>
 #include <vector>
 
-#include "grid/track_cell.h"
-#include "output/plan.h"
-#include "output/scenario_slot.h"
+#include "model/plan.h"
+#include "model/scenario_slot.h"
+#include "model/track_cell.h"
 
 namespace railscen::cli {
 

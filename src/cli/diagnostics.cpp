@@ -2,11 +2,11 @@
 
 #include <filesystem>
 
-#include "app/error_codes.h"
-#include "app/file_writer.h"
 #include "cli/source_lines.h"
 #include "cli/text_encoding.h"
-#include "grid/cell_index.h"
+#include "model/cell_index.h"
+#include "model/error_codes.h"
+#include "model/file_io.h"
 #include "output/binary_decode.h"
 
 namespace railscen::cli {

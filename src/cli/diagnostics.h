@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "app/run.h"
 #include "cli/compile_inputs.h"
+#include "model/run.h"
 
 namespace railscen::cli {
 

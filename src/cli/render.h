@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "cli/svg_writer.h"
-#include "grid/track_cell.h"
-#include "output/plan.h"
-#include "output/scenario_slot.h"
+#include "model/plan.h"
+#include "model/scenario_slot.h"
+#include "model/track_cell.h"
 
 namespace railscen::cli {
 

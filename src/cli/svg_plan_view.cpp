@@ -1,10 +1,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "app/error_codes.h"
 #include "cli/decode_view.h"
 #include "cli/render.h"
 #include "cli/text_encoding.h"
+#include "model/error_codes.h"
 #include "output/binary_decode.h"
 
 namespace railscen::cli {

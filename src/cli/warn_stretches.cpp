@@ -1,6 +1,6 @@
 #include "cli/source_lines.h"
 #include "cli/warnings.h"
-#include "grid/cell_index.h"
+#include "model/cell_index.h"
 #include "source_text/field_reader.h"
 #include "source_text/keywords.h"
 

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/run.h"
+#include "model/run.h"
 
 namespace railscen::cli {
 

@@ -1,6 +1,6 @@
 #include "documents/documents.h"
 
-#include "app/file_names.h"
+#include "model/file_names.h"
 #include "scenario/stored_scenario.h"
 #include "source_text/description_writers.h"
 #include "source_text/scrivi_righe.h"

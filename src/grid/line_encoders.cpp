@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "grid/cell_index.h"
+#include "model/cell_index.h"
 
 namespace railscen {
 

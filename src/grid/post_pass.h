@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/run.h"
+#include "model/run.h"
 
 namespace railscen {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "output/scenario_slot.h"
+#include "model/scenario_slot.h"
 
 namespace railscen {
 

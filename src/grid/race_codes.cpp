@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/error_codes.h"
+#include "model/error_codes.h"
 
 namespace railscen {
 namespace {

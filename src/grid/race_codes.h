@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/run.h"
+#include "model/run.h"
 
 namespace railscen {
 

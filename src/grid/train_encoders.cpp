@@ -1,6 +1,6 @@
 #include "grid/train_encoders.h"
 
-#include "grid/cell_index.h"
+#include "model/cell_index.h"
 
 namespace railscen {
 namespace {

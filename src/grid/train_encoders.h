@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "app/run.h"
+#include "model/run.h"
 
 namespace railscen {
 

@@ -1,6 +1,6 @@
 #include "loader/description_source.h"
 
-#include "app/file_writer.h"
+#include "model/file_io.h"
 
 namespace railscen {
 

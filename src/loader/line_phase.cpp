@@ -1,9 +1,9 @@
 #include <cmath>
 
-#include "grid/cell_index.h"
 #include "grid/line_encoders.h"
 #include "grid/progressive.h"
 #include "loader/loading.h"
+#include "model/cell_index.h"
 #include "source_text/keywords.h"
 
 namespace railscen {

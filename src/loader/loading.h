@@ -3,10 +3,10 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/file_writer.h"
-#include "app/run.h"
 #include "grid/line_encoders.h"
 #include "loader/description_source.h"
+#include "model/file_io.h"
+#include "model/run.h"
 #include "source_text/field_reader.h"
 
 namespace railscen {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/run.h"
 #include "loader/description_source.h"
+#include "model/run.h"
 
 namespace railscen {
 

@@ -1,6 +1,6 @@
-#include "grid/cell_index.h"
 #include "grid/train_encoders.h"
 #include "loader/loading.h"
+#include "model/cell_index.h"
 #include "source_text/keywords.h"
 
 namespace railscen {

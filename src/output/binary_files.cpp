@@ -3,8 +3,8 @@
 #include <bit>
 #include <cstring>
 
-#include "app/file_names.h"
-#include "app/file_writer.h"
+#include "model/file_io.h"
+#include "model/file_names.h"
 
 namespace railscen {
 namespace {

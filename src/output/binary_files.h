@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/run.h"
+#include "model/run.h"
 
 namespace railscen {
 

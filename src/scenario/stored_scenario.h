@@ -1,6 +1,6 @@
 #pragma once
 
-#include "source_text/line_list.h"
+#include "model/line_list.h"
 
 namespace railscen {
 

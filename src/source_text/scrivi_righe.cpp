@@ -1,6 +1,6 @@
 #include "source_text/scrivi_righe.h"
 
-#include "app/file_writer.h"
+#include "model/file_io.h"
 
 namespace railscen {
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "source_text/line_list.h"
+#include "model/line_list.h"
 
 namespace railscen {
 

@@ -4,8 +4,8 @@
 #include <fstream>
 #include <random>
 
-#include "app/file_names.h"
 #include "loader/memorizza_dati.h"
+#include "model/file_names.h"
 
 namespace railscen::testing {
 

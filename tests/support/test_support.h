@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/run.h"
 #include "loader/description_source.h"
+#include "model/run.h"
 
 namespace railscen::testing {
 

@@ -28,7 +28,4 @@ std::optional<std::string> read_file(const std::filesystem::path& path);
 // Deletes a file; a missing file is no failure. Throws FileError on other failures.
 void delete_file(const std::filesystem::path& path);
 
-// The folder that holds the running executable.
-std::filesystem::path program_folder();
-
 }  // namespace railscen

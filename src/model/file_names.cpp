@@ -1,4 +1,4 @@
-#include "app/file_names.h"
+#include "model/file_names.h"
 
 namespace railscen {
 

@@ -1,6 +1,6 @@
-#include "grid/track_cell.h"
+#include "model/track_cell.h"
 
-#include "grid/cell_index.h"
+#include "model/cell_index.h"
 
 namespace railscen {
 

@@ -1,4 +1,4 @@
-#include "app/file_writer.h"
+#include "model/file_io.h"
 
 #include <cerrno>
 #include <cstring>

@@ -5,9 +5,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "grid/track_cell.h"
-#include "output/plan.h"
-#include "output/scenario_slot.h"
+#include "model/plan.h"
+#include "model/scenario_slot.h"
+#include "model/track_cell.h"
 
 namespace railscen {
 

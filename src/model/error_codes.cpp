@@ -1,4 +1,4 @@
-#include "app/error_codes.h"
+#include "model/error_codes.h"
 
 #include <algorithm>
 
