@@ -40,6 +40,23 @@ std::string utf8_from_1252(std::string_view bytes) {
     return out;
 }
 
+std::string terminal_text(std::string_view bytes) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(bytes.size());
+    for (const char c : bytes) {
+        const auto b = static_cast<std::uint8_t>(c);
+        if ((b < 0x20 && b != '\t') || b == 0x7F) {
+            out += "\\x";
+            out += kHex[b >> 4];
+            out += kHex[b & 0xF];
+        } else {
+            out += c;
+        }
+    }
+    return utf8_from_1252(out);
+}
+
 std::string xml_escaped(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());

@@ -9,6 +9,10 @@ namespace railscen::cli {
 // UTF-8. Bytes that Windows-1252 leaves undefined become U+FFFD.
 std::string utf8_from_1252(std::string_view bytes);
 
+// Author's text for a terminal, as UTF-8: control bytes other than tab (below 0x20, and 0x7F)
+// shown as visible escapes ("\x1b"), so a record cannot move the cursor or retitle the window.
+std::string terminal_text(std::string_view bytes);
+
 // Text for SVG and XML: &, <, >, " and ' escaped.
 std::string xml_escaped(std::string_view utf8);
 
