@@ -24,6 +24,33 @@ TEST(FieldReader, TextFieldsEndAtCommasAndLineEndsWithBlanksTrimmed) {
     EXPECT_EQ(all_text_fields("\"one, two\"  , three"), (V{"one, two", "three"}));
 }
 
+struct QuotedCase {
+    const char* text;
+    std::vector<std::int64_t> numbers;  // empty: the first read fails
+};
+
+TEST(FieldReader, QuotedNumbersAreReadBetweenTheirQuotes) {
+    const QuotedCase cases[] = {
+        {"\"90\"\r\n", {90}},
+        {"\"1200\" ,  \" -3 \"\r\n", {1200, -3}},  // blanks inside, blanks before the comma
+        {"\"12\" cm, 5\r\n", {12, 5}},             // text after the closing quote is skipped
+        {"\"\", 7", {0, 7}},                       // empty reads as 0
+        {"\"4\r\n5\", 6", {}},                     // a line end inside is not a blank
+        {"\"9 0\"", {}},
+        {"\"- 3\"", {}},
+        {"\"abc\"", {}},
+    };
+    for (const QuotedCase& c : cases) {
+        FieldReader reader(c.text);
+        if (c.numbers.empty()) {
+            EXPECT_THROW(reader.read_long(), ReadFailure) << c.text;
+            continue;
+        }
+        for (const std::int64_t n : c.numbers) EXPECT_EQ(reader.read_long(), n) << c.text;
+        EXPECT_TRUE(reader.at_end()) << c.text;
+    }
+}
+
 TEST(FieldReader, NumbersMaySeparateByBlanksCommasOrBoth) {
     FieldReader reader("orologio,    16              39            30 \r\nx");
     EXPECT_EQ(reader.read_text(), "orologio");
@@ -67,7 +94,7 @@ TEST(FieldReader, SignsAndRanges) {
                           {"12a", kFails},
                           {"-", kFails},
                           {"1.5", kFails},
-                          {"\"5\"", kFails}};
+                          {"\"5\"", 5}};
     for (const Case& c : longs) {
         FieldReader reader(c.text);
         if (c.expected == kFails) {

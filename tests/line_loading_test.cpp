@@ -2,7 +2,9 @@
 
 #include <cmath>
 
+#include "app/memorizza_percorso.h"
 #include "loader/memorizza_dati.h"
+#include "output/binary_files.h"
 #include "support/test_support.h"
 
 namespace railscen {
@@ -76,8 +78,8 @@ TEST(LineLoading, EveryCodeWithItsPositionAndTheFilesLeft) {
         {"a record cut short by the end of the file",
          general + "[curve]\r\npendenza,  100",
          {25, 0, false, false, true}},
-        {"negative line length",
-         lines({"[generale]", "lunghezza percorso, -5", "[fine]"}),
+        {"line length too short to keep cells 0 and 1",
+         lines({"[generale]", "lunghezza percorso, -6975", "[fine]"}),
          {25, 0, false, false, false}},
         {"no length record: the first object fails",
          lines({"[generale]", "[curve]", "pendenza, 0, 0", "[fine]"}),
@@ -200,17 +202,93 @@ TEST(LineLoading, SignBoardsTakeSlotsDownFromEightyAndMayStandOnSpacers) {
     EXPECT_EQ(run.slots[79].text, "(PONTE)");
 }
 
-TEST(LineLoading, TheEightyFirstSignBoardFailsWithNothingWritten) {
-    std::string rows;
-    for (int i = 0; i < 81; ++i) {
-        rows += "cartello_indicatore,  " + std::to_string(1000 + 100 * i) + ",  (X)\r\n";
+TEST(LineLoading, QuotedNumbersLoadLikePlainOnes) {
+    const railscen::Run plain =
+        load(line_text({"pendenza,   1200,  -3"}), train_text({"velocita,     900,    90"}));
+    const railscen::Run quoted = load(line_text({"pendenza,   \"1200\" ,  \" -3 \" per mille"}),
+                                      train_text({"velocita,     900,    \"90\""}));
+    EXPECT_EQ(quoted.error_code, 0);
+    EXPECT_EQ(quoted.cells->all(), plain.cells->all());
+    EXPECT_EQ((*quoted.cells)[24].gradient, 97);
+    EXPECT_EQ((*quoted.cells)[24].speed_limit, 18);
+
+    const railscen::Run words = load(line_text({"pendenza,   \"milleduecento\",  -3"}), kTrain);
+    EXPECT_EQ(words.error_code, 25);
+}
+
+struct SignBoardCase {
+    int boards;
+    std::int32_t code;
+    std::string slot0;
+    std::uint8_t last_kind;  // the cell of the last board in the text
+};
+
+TEST(LineLoading, SignTextsFillSlotsEightyDownToZero) {
+    // Boards at 1000, 1100, ... m: board n (from 1) lands in cell 19 + 2n, its text is "(Bn)".
+    const SignBoardCase cases[] = {
+        {80, 10, "", kSignBoard},       // slot 1 holds board 80: the station is refused
+        {81, 10, "(B81)", kSignBoard},  // the 81st takes slot 0; the station is refused
+        {82, 25, "(B81)", kFree},       // the 82nd has no slot: nothing written for it
+    };
+    for (const SignBoardCase& c : cases) {
+        std::string rows;
+        for (int n = 1; n <= c.boards; ++n) {
+            rows += "cartello_indicatore,  " + std::to_string(900 + 100 * n) + ",  (B" +
+                    std::to_string(n) + ")\r\n";
+        }
+        const railscen::Run run =
+            load(line_text({rows}), train_text({"stazione, 20000, 4, 200, 1, 1, 0, 1, 1, 0, 2, "
+                                                "1, 1, 0, 0, 0, 0, PAESE"}));
+        EXPECT_EQ(run.error_code, c.code) << c.boards;
+        EXPECT_EQ(run.slots[0].text, c.slot0) << c.boards;
+        EXPECT_EQ(run.slots[1].text, "(B80)") << c.boards;  // never overwritten by a station
+        const TrackCell& last = (*run.cells)[19 + 2 * c.boards];
+        EXPECT_EQ(last.kind, c.last_kind) << c.boards;
+        if (c.boards == 81) {
+            EXPECT_EQ(last.param1, 0);
+        }
     }
-    railscen::Run run = testing::scenario_run();
-    MemorySource source(line_text({rows}), kTrain);
-    memorizza_dati(run, source);
-    EXPECT_EQ(run.error_code, 25);
-    EXPECT_EQ(run.slots[1].text, "(X)");
-    EXPECT_EQ((*run.cells)[181].kind, 0);  // the 81st board at 9000 m
+}
+
+struct LengthCase {
+    std::int32_t length;
+    std::int32_t with_plan;
+    std::int32_t code;  // with two cells, the gradient row at 0 fails the grid rule
+    std::int32_t upper_bound;
+    std::int64_t plan_last_row;  // -1: no plan
+};
+
+TEST(LineLoading, NegativeLengthsKeepAGridOfAtLeastTwoCells) {
+    const LengthCase cases[] = {
+        {-50, 1, 0, 139, 6950},
+        {-50, 0, 0, 139, -1},
+        {-6974, 1, 15, 1, 26},
+        {-6974, 0, 15, 1, -1},
+    };
+    for (const LengthCase& c : cases) {
+        const std::string line =
+            lines({"[generale]", "lunghezza percorso, " + std::to_string(c.length), "[curve]",
+                   "pendenza, 0, 5", "[fine]"});
+        railscen::Run run = testing::scenario_run(c.with_plan);
+        MemorySource source(line, kTrain);
+        // The whole compile runs: the pass, the stamps in cell 1, the file images.
+        EXPECT_EQ(compile_in_memory(run, c.with_plan, source), std::nullopt) << c.length;
+        EXPECT_EQ(run.error_code, c.code) << c.length;
+        ASSERT_TRUE(run.cells) << c.length;
+        EXPECT_EQ(run.cells->upper_bound(), c.upper_bound) << c.length;
+        EXPECT_EQ((*run.cells)[0].gradient, c.code == 0 ? 105 : 100) << c.length;
+        EXPECT_EQ(encode_cell_file(*run.cells).size(), 15u * (c.upper_bound + 1)) << c.length;
+        if (c.plan_last_row < 0) {
+            EXPECT_FALSE(run.plan.exists()) << c.length;
+            continue;
+        }
+        EXPECT_EQ(run.plan.last_row(), c.plan_last_row) << c.length;
+        // Points up to the last two are computed, straight ahead along +y.
+        EXPECT_EQ(numeric(run.plan.y[static_cast<std::size_t>(c.plan_last_row - 2)]),
+                  static_cast<double>(c.plan_last_row - 2));
+        EXPECT_EQ(encode_plan_file(run.plan).size(), 2u * (10u * (c.plan_last_row + 1) - 28u))
+            << c.length;
+    }
 }
 
 TEST(LineLoading, ASignTextWithACommaIsSplit) {

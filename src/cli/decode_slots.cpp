@@ -77,7 +77,8 @@ std::string slot_role(const Slots& slots, std::size_t i) {
     if (i == kRouteSlot) return "route";
     if (i == kLineSlot) return "line";
     if (i == kTrainSlot) return "train";
-    if (i == 0 || slots[i] == ScenarioSlot{}) return "empty";
+    if (slots[i] == ScenarioSlot{}) return "empty";
+    if (i == 0) return "sign text";  // only the 81st sign board reaches slot 0
     return i >= lowest_sign_slot(slots) ? "sign text" : "station";
 }
 

@@ -10,6 +10,7 @@ namespace railscen {
 namespace {
 
 constexpr std::int32_t kMaxRouteLength = 1000000;
+constexpr std::int32_t kMinRouteLength = -6974;  // round_even((length + 7000) / 50) >= 1
 constexpr std::int64_t kMaxPlanCursor = 1000000;
 constexpr std::size_t kMaxTextLength = 32767;  // the scenario file stores lengths as Integer
 
@@ -113,7 +114,9 @@ bool Loading::general_section() {
                         record(1, here());
                         return false;
                     }
-                    if (length < 0) throw LoadFailure("negative line length");
+                    // A negative length still makes a grid as long as cells 0 and 1 remain
+                    // (cell 1 holds the markers).
+                    if (length < kMinRouteLength) throw LoadFailure("line length below -6974 m");
                     run_.cells = Cells::for_route(length);
                     if (run_.with_plan != 0) run_.plan = Plan::for_route(length);
                     break;
@@ -328,8 +331,8 @@ Loading::Next Loading::sign_board_row() {
         record(6, p, at);
         return Next::kReturn;
     }
-    // Slot 0 is never used: the 81st sign board has no slot left.
-    if (board_cursor_ < 1) throw LoadFailure("more than 80 sign boards");
+    // Sign texts take slots 80 down to 0; the 82nd board has no slot left.
+    if (board_cursor_ < 0) throw LoadFailure("more than 81 sign boards");
     grid[i].kind = kSignBoard;
     grid[i].param1 = static_cast<std::int16_t>(board_cursor_);
     run_.slots[static_cast<std::size_t>(board_cursor_)].text = std::move(text);

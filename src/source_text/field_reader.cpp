@@ -42,24 +42,38 @@ void FieldReader::require_more(const char* what) const {
     if (at_end()) throw ReadFailure(std::string("read past the end of the file (") + what + ")");
 }
 
+std::string_view FieldReader::take_quoted() {
+    const std::size_t close = text_.find('"', pos_ + 1);
+    const std::size_t end = close == std::string_view::npos ? text_.size() : close;
+    const std::string_view value = text_.substr(pos_ + 1, end - pos_ - 1);
+    for (std::size_t i = pos_; i < end; ++i) {
+        if (text_[i] == '\n' || (text_[i] == '\r' && (i + 1 >= end || text_[i + 1] != '\n'))) {
+            ++line_;
+            line_start_ = i + 1;
+        }
+    }
+    pos_ = close == std::string_view::npos ? text_.size() : close + 1;
+    // Whatever follows the closing quote up to the separator is not part of the field.
+    while (!at_end() && text_[pos_] != ',' && !is_line_end(text_[pos_])) ++pos_;
+    return value;
+}
+
+void FieldReader::consume_separator() {
+    if (at_end()) return;
+    if (text_[pos_] == ',') {
+        ++pos_;
+    } else if (at_line_end()) {
+        consume_line_end();
+    }
+}
+
 std::string FieldReader::read_text() {
     require_more("text field");
     skip_blanks();
     mark_field_start();
     std::string value;
     if (!at_end() && text_[pos_] == '"') {
-        const std::size_t close = text_.find('"', pos_ + 1);
-        const std::size_t end = close == std::string_view::npos ? text_.size() : close;
-        value.assign(text_.substr(pos_ + 1, end - pos_ - 1));
-        for (std::size_t i = pos_; i < end; ++i) {
-            if (text_[i] == '\n' || (text_[i] == '\r' && (i + 1 >= end || text_[i + 1] != '\n'))) {
-                ++line_;
-                line_start_ = i + 1;
-            }
-        }
-        pos_ = close == std::string_view::npos ? text_.size() : close + 1;
-        // Whatever follows the closing quote up to the separator is not part of the field.
-        while (!at_end() && text_[pos_] != ',' && !is_line_end(text_[pos_])) ++pos_;
+        value.assign(take_quoted());
     } else {
         const std::size_t begin = pos_;
         while (!at_end() && text_[pos_] != ',' && !is_line_end(text_[pos_])) ++pos_;
@@ -67,13 +81,7 @@ std::string FieldReader::read_text() {
         while (!raw.empty() && is_blank(raw.back())) raw.remove_suffix(1);
         value.assign(raw);
     }
-    if (!at_end()) {
-        if (text_[pos_] == ',') {
-            ++pos_;
-        } else {
-            consume_line_end();
-        }
-    }
+    consume_separator();
     return value;
 }
 
@@ -81,20 +89,24 @@ std::int64_t FieldReader::read_number(std::int64_t min, std::int64_t max, const 
     require_more(type);
     skip_blanks();
     mark_field_start();
-    const std::size_t begin = pos_;
-    while (!at_end() && text_[pos_] != ',' && !is_blank(text_[pos_]) && !is_line_end(text_[pos_])) {
-        ++pos_;
-    }
-    const std::string_view token = text_.substr(begin, pos_ - begin);
-
-    // The blanks after the number and one comma or line end close the field.
-    skip_blanks();
-    if (!at_end()) {
-        if (text_[pos_] == ',') {
+    std::string_view token;
+    if (!at_end() && text_[pos_] == '"') {
+        // A quoted number: the text between the quotes, read by the same rule, blanks around
+        // the digits allowed.
+        token = take_quoted();
+        consume_separator();
+        while (!token.empty() && is_blank(token.front())) token.remove_prefix(1);
+        while (!token.empty() && is_blank(token.back())) token.remove_suffix(1);
+    } else {
+        const std::size_t begin = pos_;
+        while (!at_end() && text_[pos_] != ',' && !is_blank(text_[pos_]) &&
+               !is_line_end(text_[pos_])) {
             ++pos_;
-        } else if (at_line_end()) {
-            consume_line_end();
         }
+        token = text_.substr(begin, pos_ - begin);
+        // The blanks after the number and one comma or line end close the field.
+        skip_blanks();
+        consume_separator();
     }
 
     std::size_t i = 0;

@@ -24,13 +24,14 @@ class FieldReader {
     // Holds once the last byte has been read.
     bool at_end() const { return pos_ >= text_.size(); }
 
-    // A text field: to the next comma or line end, blanks trimmed; a field that begins with a
-    // double quote runs to the next double quote.
+    // A text field: to the next comma or line end, blanks trimmed. A field of any kind that
+    // begins with a double quote runs to the next double quote; what follows the closing quote
+    // up to the separator is skipped.
     std::string read_text();
 
     // Numeric fields: blanks, an optional sign, decimal digits, blanks. A field ends at a
     // comma, a blank or the line end; the blanks after it and one comma belong to the same
-    // separator. An empty field reads as 0.
+    // separator. An empty field reads as 0. A quoted number is read between its quotes.
     std::int32_t read_long();
     std::int16_t read_integer();
     std::uint8_t read_byte();
@@ -44,6 +45,8 @@ class FieldReader {
 
   private:
     std::int64_t read_number(std::int64_t min, std::int64_t max, const char* type);
+    std::string_view take_quoted();  // at the opening quote; returns what the quotes enclose
+    void consume_separator();        // one comma or line end, if one follows
     void skip_blanks();
     bool at_line_end() const;
     void consume_line_end();
