@@ -45,13 +45,13 @@ TEST_F(CliInspect, ExplainsASignalAndASpeedBoardInWords) {
     const testing::ToolRun signal = inspect({kNames.cell_file, "--cell", "122"});
     EXPECT_EQ(signal.status, 0);
     EXPECT_EQ(signal.out.substr(0, signal.out.find("  layers")),
-              "cell 122: signal, for a record at 6050 to 6099 m\n"
+              "cell 122: signal, for a record at 6025 to 6075 m\n"
               "  left head type 2, aspects 4, 0, 0\n"
               "  right head type 2, aspects 2, 0, 0\n"
               "  rapp 0, signal time 255\n");
     const testing::ToolRun board = inspect({kNames.cell_file, "--cell", "56"});
     EXPECT_EQ(board.out.substr(0, board.out.find("  layers")),
-              "cell 56: speed board, for a record at 2750 to 2799 m\n"
+              "cell 56: speed board, for a record at 2725 to 2775 m\n"
               "  100/100/105 both sides, stripes 0/0\n");
     // The approach layer is named with its mark: the station's four cells before its stop.
     EXPECT_NE(inspect({kNames.cell_file, "--cell", "6"})

@@ -69,6 +69,23 @@ struct ProgressiveCase {
     std::array<std::array<std::int32_t, 3>, 3> expected;
 };
 
+TEST(CellIndex, PositionsInAreExactlyThePositionsTheRulePutsInTheCell) {
+    for (const int offset : {-1, 0, 1}) {
+        for (std::int64_t i = -3; i <= 2300; i += (i < 10 ? 1 : 97)) {
+            const cell_index::PositionRange r = cell_index::positions_in(i, offset);
+            for (std::int64_t p = r.first - 60; p <= r.last + 60; ++p) {
+                const bool inside = p >= r.first && p <= r.last;
+                EXPECT_EQ(round_even(static_cast<double>(p) / 50.0 + offset) == i, inside)
+                    << "cell " << i << ", offset " << offset << ", position " << p;
+            }
+        }
+    }
+    // A sign board at 2040 m is in cell 42, which holds boards from 2025 to 2075 m.
+    EXPECT_EQ(cell_index::sign_board(2040), 42);
+    EXPECT_EQ(cell_index::positions_in(42, 1).first, 2025);
+    EXPECT_EQ(cell_index::positions_in(42, 1).last, 2075);
+}
+
 TEST(ProgressiveOrdina, PutsDefinitionsInOrderThenAddsTheFlags) {
     const ProgressiveCase cases[] = {
         {"stored line: due greatest, uno before tre on the tie",

@@ -2,6 +2,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/decode_view.h"
+#include "model/cell_index.h"
 #include "output/binary_decode.h"
 
 namespace railscen::cli {
@@ -151,19 +152,31 @@ Json cell_object(const TrackCell& c, std::size_t index) {
     return j;
 }
 
-// The route position of the record that put the object here, by the kind's own cell rule.
+std::string metres(const cell_index::PositionRange& r, std::int64_t shift = 0) {
+    return std::to_string(r.first + shift) + " to " + std::to_string(r.last + shift) + " m";
+}
+
+// The route positions of the records that would put the object here, by the kind's own rule.
 std::string record_position(const TrackCell& c, std::size_t index) {
-    const auto i = static_cast<long long>(index);
+    const auto i = static_cast<std::int64_t>(index);
     switch (c.kind) {
         case kCodeDrop:
         case kCodeDropNoValue:
-            return std::to_string(i * 50) + " m (drop points round position / 50)";
+            return "a code row at " + metres(cell_index::positions_in(i, 0)) +
+                   ", or a drop point the compiler added";
         case kStationStop:
-            return "zone ending at " + std::to_string((i + 1) * 50) + " m";
+            return "a station zone ending at " + metres(cell_index::positions_in(i, -1));
+        case kSlowdownEnd:
+            return "a slowdown whose start plus length is " +
+                   metres(cell_index::positions_in(i, 1));
+        case kSlowdownWarning:
+            return "a slowdown starting at " + metres(cell_index::positions_in(i, 1), 1200);
         case kSlowdownMarker:
             return "the slowdown starting about " + std::to_string(i * 50 + 1200) + " m";
+        case kSpacer:
+            return "a mountain stretch";
         default:
-            return std::to_string((i - 1) * 50) + " to " + std::to_string(i * 50 - 1) + " m";
+            return metres(cell_index::positions_in(i, 1));
     }
 }
 

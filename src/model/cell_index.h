@@ -62,5 +62,18 @@ inline std::int64_t profile_break(std::int64_t p) {
     return round_even(static_cast<double>(p) / 50.0);
 }
 
+// The whole metres p that a rule round_even(p / 50 + offset) puts into cell i: those with
+// p / 50 + offset within half a cell of i, the halves themselves only for an even i (ties go
+// to the even index).
+struct PositionRange {
+    std::int64_t first = 0;
+    std::int64_t last = 0;
+};
+inline PositionRange positions_in(std::int64_t i, int offset) {
+    const std::int64_t centre = 50 * (i - offset);
+    const std::int64_t trim = (i & 1) != 0 ? 1 : 0;
+    return {centre - 25 + trim, centre + 25 - trim};
+}
+
 }  // namespace cell_index
 }  // namespace railscen
