@@ -16,8 +16,17 @@ import {fileURLToPath} from 'node:url';
 import {grammarFiles, grammarText} from '../../editors/generate.mjs';
 
 const require = createRequire(import.meta.url);
-const vsctm = require('vscode-textmate');
-const oniguruma = require('vscode-oniguruma');
+function load(name) {
+  try {
+    return require(name);
+  } catch (e) {
+    console.error(`${name} is not installed: run scripts/install-deps ` +
+                  '(or npm ci --prefix tests/grammar)');
+    process.exit(1);
+  }
+}
+const vsctm = load('vscode-textmate');
+const oniguruma = load('vscode-oniguruma');
 
 const here = dirname(fileURLToPath(import.meta.url));
 const editors = join(here, '..', '..', 'editors');
