@@ -413,6 +413,28 @@ function withHandLines(lines, format) {
   return {lines: out, hand: byIndex};
 }
 
+// The VS Code extension in editors/ gives each written description its own language, with
+// the grammar of that scope.
+function checkExtension([lineName, trainName]) {
+  const where = 'editors/package.json';
+  const manifest = JSON.parse(readFileSync(join(editors, 'package.json'), 'utf8'));
+  const glob = (p) =>
+      new RegExp(`^${p.replace(/[.+^${}()|[\]\\]/g, '\\$&').replace(/\*/g, '.*')}$`);
+  const languageOf = (name) => manifest.contributes.languages
+      .filter((l) => l.filenamePatterns.some((p) => glob(p).test(name))).map((l) => l.id);
+  const expected = [[lineName, 'railscen-line', 'source.railscen.line'],
+                    [trainName, 'railscen-train', 'source.railscen.train']];
+  for (const [name, language, scope] of expected) {
+    const found = languageOf(name);
+    if (found.join() !== language) fail(where, `"${name}" opens as ${found.join(', ') || 'nothing'}`);
+    const grammar = manifest.contributes.grammars.find((g) => g.language === language);
+    const text = grammar && readFileSync(join(editors, grammar.path), 'utf8');
+    if (!text || grammar.scopeName !== scope || JSON.parse(text).scopeName !== scope) {
+      fail(where, `${language} has no grammar of scope ${scope}`);
+    }
+  }
+}
+
 function readDescription(dir, test) {
   const name = readdirSync(dir).find(test);
   if (!name) throw new Error(`railscen sources wrote no matching file in ${dir}`);
@@ -437,6 +459,7 @@ async function main() {
     execFileSync(railscen, ['sources', dir], {stdio: ['ignore', 'ignore', 'inherit']});
     const line = readDescription(dir, (n) => n.endsWith('_linea.txt'));
     const train = readDescription(dir, (n) => n.endsWith('-.txt'));
+    checkExtension([line.name, train.name]);
     const grammars = await loadGrammars();
 
     checkFile(grammars.line, line.name, line.lines, 'line', new Map());
