@@ -246,9 +246,8 @@ function checkRecord(where, line, tokens, c) {
       const range = reader.number();
       if (range[0] === range[1]) continue;
       const digits = /^[-+]?\d+$/.test(line.slice(...range));
-      checkRange(where, line, tokens, range,
-                 has(digits ? 'constant.numeric.railscen' : 'invalid.illegal.not-a-number.railscen'),
-                 digits ? 'number' : 'malformed number');
+      const scope = digits ? 'constant.numeric.railscen' : 'invalid.illegal.not-a-number.railscen';
+      checkRange(where, line, tokens, range, has(scope), digits ? 'number' : 'malformed number');
       ++counts.numbers;
     } else {
       const {range, quoted} = reader.text();
@@ -325,7 +324,8 @@ const handLines = [
   {format: 'line', after: '[pendenze]', text: 'lunghezza percorso,  950', expect: 'unrecognised'},
   {format: 'line', after: '[pendenze]', text: '-- pendenze rilevate nel 2019 --',
    expect: 'comment'},
-  {format: 'line', after: '[pendenze]', text: '-, pendenza,  950,   -12', expect: 'commented gradient'},
+  {format: 'line', after: '[pendenze]', text: '-, pendenza,  950,   -12',
+   expect: 'commented gradient'},
   {format: 'line', after: '[curve]', text: 'curvaS2,  500,  150', expect: 'curve'},
   {format: 'line', after: '[curve]', text: 'curva,  500,  150', expect: 'curve'},
   {format: 'line', after: '[cartelli]', text: 'INDICATORI_VMAX,  800  30  30  30  0 ,,,,0',
@@ -426,7 +426,9 @@ function checkExtension([lineName, trainName]) {
                     [trainName, 'railscen-train', 'source.railscen.train']];
   for (const [name, language, scope] of expected) {
     const found = languageOf(name);
-    if (found.join() !== language) fail(where, `"${name}" opens as ${found.join(', ') || 'nothing'}`);
+    if (found.join() !== language) {
+      fail(where, `"${name}" opens as ${found.join(', ') || 'nothing'}`);
+    }
     const grammar = manifest.contributes.grammars.find((g) => g.language === language);
     const text = grammar && readFileSync(join(editors, grammar.path), 'utf8');
     if (!text || grammar.scopeName !== scope || JSON.parse(text).scopeName !== scope) {
