@@ -82,6 +82,19 @@ Bytes with_tail(Bytes head, std::size_t total) {
     return head;
 }
 
+TEST(BinaryDecode, TheLongestLinesFilesAreWithinTheSizeLimits) {
+    // A straight line of 1000000 m with curves: the plan is all Doubles, its largest form.
+    const railscen::Run run =
+        compiled(line_text({"curvas3,  500,  150"}, "1000000"), train_text({}));
+    ASSERT_TRUE(run.cells.has_value());
+    const Bytes dat = encode_cell_file(*run.cells);
+    const Bytes plan = encode_plan_file(run.plan);
+    EXPECT_EQ(dat.size(), kMaxCellFileBytes);
+    EXPECT_LE(plan.size(), kMaxPlanFileBytes);
+    EXPECT_EQ(decode_cell_file(dat).size(), run.cells->size());
+    EXPECT_EQ(decode_plan_file(plan).x.size(), run.plan.x.size());
+}
+
 struct BadFile {
     const char* what;
     Bytes bytes;
@@ -114,6 +127,10 @@ TEST(BinaryDecode, FilesOfTheWrongSizeOrShapeAreRefusedWithTheirReason) {
          "plan file: ends at byte 6 inside a value of 8 bytes starting at byte 2"},
         {"odd number of values", bytes_of({0, 0, 0, 0, 2, 0, 1, 0}), 2,
          "plan file: holds 3 values, which do not split into two equal columns"},
+        {"cell file one cell longer than the longest line's", Bytes(kMaxCellFileBytes + 15, 0), 1,
+         "cell file: holds 302130 bytes, more than the 302115 of the longest line"},
+        {"plan file longer than the longest line's", Bytes(kMaxPlanFileBytes + 2, 0), 2,
+         "plan file: holds 20140022 bytes, more than the 20140020 of the longest line"},
     };
     for (const BadFile& c : cases) {
         SCOPED_TRACE(c.what);

@@ -11,6 +11,7 @@
 
 int main() {
     using namespace railscen;
+    ignore_file_size_signal();
     try {
         const PackResult result = run_pack(program_folder(), show_wait_window);
         if (result.fatal) errore(std::to_string(*result.fatal));

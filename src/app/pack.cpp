@@ -3,8 +3,10 @@
 #include "app/memorizza_percorso.h"
 #include "documents/documents.h"
 #include "model/error_codes.h"
+#include "model/file_io.h"
 #include "model/file_names.h"
 #include "model/run.h"
+#include "source_text/description_writers.h"
 
 namespace railscen {
 
@@ -13,11 +15,32 @@ PackResult run_pack(const std::filesystem::path& folder, const std::function<voi
     run.line_name = kScenarioLineName;
     run.train_name = kScenarioTrainName;
     show_window();
-    write_sources_and_documents(folder, run.line_name, run.train_name);
+    // A second pack started in the same folder waits here until this run has ended.
+    const FolderLock lock(folder);
 
     const FileNames names = file_names(run.line_name, run.train_name);
-    FolderSource source(folder / names.line_description, folder / names.train_description);
-    const CompileOutcome outcome = memorizza_percorso(run, 1, source, folder);
+    const std::filesystem::path line_file = folder / names.line_description;
+    const std::filesystem::path train_file = folder / names.train_description;
+    int descriptions_written = 0;
+    CompileOutcome outcome;
+    try {
+        dati_linea(folder, run.line_name, run.train_name);
+        ++descriptions_written;
+        dati_treno(folder, run.line_name, run.train_name);
+        ++descriptions_written;
+        dati_note(folder, run.line_name, run.train_name);
+        dati_rallentamenti(folder, run.line_name, run.train_name);
+        dati_scheda(folder, run.line_name, run.train_name);
+        FolderSource source(line_file, train_file);
+        outcome = memorizza_percorso(run, 1, source, folder);
+    } catch (const FileError&) {
+        // A failed run takes away the description texts it wrote (a complete run deletes them
+        // too); the files written before the failure stay whole.
+        std::error_code ignored;
+        if (descriptions_written > 0) std::filesystem::remove(line_file, ignored);
+        if (descriptions_written > 1) std::filesystem::remove(train_file, ignored);
+        throw;
+    }
 
     PackResult result;
     if (outcome.fatal) {

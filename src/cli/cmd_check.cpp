@@ -10,7 +10,6 @@
 #include "cli/compile_inputs.h"
 #include "cli/diagnostics.h"
 #include "cli/warnings.h"
-#include "loader/description_source.h"
 #include "model/file_io.h"
 
 namespace railscen::cli {
@@ -37,7 +36,7 @@ std::vector<Warning> all_warnings(const Run& run, const CompileInputs& inputs) {
 
 int run_check(const CompileInputs& inputs) {
     Run run = named_run(inputs);
-    ReadOnlySource source(inputs.line_file, inputs.train_file);
+    InputTexts source(inputs);
     const std::optional<std::int32_t> fatal = compile_in_memory(run, inputs.with_plan(), source);
 
     if (run.error_code != 0) std::cerr << format_recorded_code(run, inputs);

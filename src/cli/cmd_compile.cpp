@@ -11,8 +11,8 @@
 #include "cli/compile_inputs.h"
 #include "cli/diagnostics.h"
 #include "cli/report.h"
-#include "loader/description_source.h"
 #include "model/file_io.h"
+#include "model/file_names.h"
 
 namespace railscen::cli {
 namespace {
@@ -25,9 +25,31 @@ struct CompileOptions {
 
 int run_compile(const CompileOptions& o) {
     Run run = named_run(o.inputs);
-    ReadOnlySource source(o.inputs.line_file, o.inputs.train_file);
-    const CompileOutcome outcome =
-        memorizza_percorso(run, o.inputs.with_plan(), source, o.out_folder);
+    InputTexts source(o.inputs);
+
+    const std::filesystem::path folder = o.out_folder;
+    const FileNames names = file_names(run.line_name, run.train_name);
+    std::vector<std::filesystem::path> outputs;  // in the order they are written
+    if (run.with_plan != 0) outputs.push_back(folder / names.plan_file);
+    outputs.push_back(folder / names.scenario_file);
+    outputs.push_back(folder / names.cell_file);
+    if (!o.report_file.empty()) outputs.emplace_back(o.report_file);
+    guard_outputs(outputs, {o.inputs.line_file, o.inputs.train_file});
+
+    // A missing output folder fails the first file, before anything is written.
+    std::error_code ec;
+    const std::filesystem::file_type type = std::filesystem::status(folder, ec).type();
+    if (type != std::filesystem::file_type::directory) {
+        const std::string reason =
+            type == std::filesystem::file_type::not_found
+                ? std::make_error_code(std::errc::no_such_file_or_directory).message()
+            : ec ? ec.message()
+                 : "\"" + folder.string() + "\" is not a folder";
+        throw FileError(write_failure(outputs.front(), reason));
+    }
+    // Two compiles into one folder take turns, so it holds one run's files.
+    const FolderLock lock(folder);
+    const CompileOutcome outcome = memorizza_percorso(run, o.inputs.with_plan(), source, folder);
 
     if (run.error_code != 0) std::cerr << format_recorded_code(run, o.inputs);
     if (outcome.fatal) std::cerr << format_fatal(run, *outcome.fatal);

@@ -31,6 +31,18 @@ int usage(const std::string& message) {
     return kExitFailure;
 }
 
+std::size_t largest_file(BinaryKind kind) {
+    switch (kind) {
+        case BinaryKind::kScenario:
+            return kMaxScenarioFileBytes;
+        case BinaryKind::kCells:
+            return kMaxCellFileBytes;
+        case BinaryKind::kPlan:
+            return kMaxPlanFileBytes;
+    }
+    return 0;
+}
+
 int inspect_cells(const InspectOptions& o, std::string_view bytes) {
     const std::vector<TrackCell> cells = decode_cell_file(bytes);
     if (o.cell >= 0) {
@@ -68,8 +80,15 @@ int run_inspect(const InspectOptions& o) {
     }
     if (o.cell >= 0 && kind != BinaryKind::kCells) return usage("--cell needs a cell file");
     if (o.slot >= 0 && kind != BinaryKind::kScenario) return usage("--slot needs a scenario file");
-    const std::optional<std::string> bytes = read_file(o.file);
-    if (!bytes) return usage(o.file + ": no such file");
+    std::error_code ec;
+    if (!std::filesystem::exists(o.file, ec)) return usage(o.file + ": no such file");
+    // A file larger than any compile writes is refused before it is read.
+    std::optional<std::string> bytes;
+    try {
+        bytes = read_input_file(o.file, largest_file(*kind));
+    } catch (const FileError& e) {
+        return usage(e.what());
+    }
     try {
         switch (*kind) {
             case BinaryKind::kCells:

@@ -8,8 +8,10 @@
 #include <memory>
 
 #include "cli/commands.h"
+#include "cli/compile_inputs.h"
 #include "cli/render.h"
 #include "cli/report.h"
+#include "cli/text_encoding.h"
 #include "model/error_codes.h"
 #include "model/file_io.h"
 #include "model/file_names.h"
@@ -24,15 +26,28 @@ struct RenderOptions {
     std::string report_file;
 };
 
+// A report is a few hundred bytes of JSON; anything far larger is no report.
+constexpr std::size_t kMaxReportBytes = 1 << 20;
+
 class RenderFailure : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
 };
 
-std::string must_read(const std::filesystem::path& file) {
-    std::optional<std::string> bytes = read_file(file);
-    if (!bytes) throw RenderFailure(file.string() + ": no such file");
-    return std::move(*bytes);
+std::string must_read(const std::filesystem::path& file, std::size_t max_bytes) {
+    std::error_code ec;
+    if (!std::filesystem::exists(file, ec)) throw RenderFailure(file.string() + ": no such file");
+    return read_input_file(file, max_bytes);
+}
+
+// The names that lead from the scenario file to the cell and plan files come from the file
+// itself: a crafted one may not lead out of the folder.
+void check_name(const std::filesystem::path& sim, const std::string& name, const char* what) {
+    const std::string problem = name_problem(name);
+    if (!problem.empty()) {
+        throw RenderFailure(sim.string() + ": the " + what + " name \"" + terminal_text(name) +
+                            "\" cannot make a file name: " + problem);
+    }
 }
 
 // The one scenario file in the folder; its slots name the cell and plan files.
@@ -54,18 +69,23 @@ RenderScene load_scene(const RenderOptions& o) {
     const std::filesystem::path sim = scenario_file_in(folder);
     RenderScene scene;
     try {
-        scene.slots = decode_scenario_file(must_read(sim));
-        const FileNames names =
-            file_names(scene.slots[kLineSlot].text, scene.slots[kTrainSlot].text);
-        scene.cells = decode_cell_file(must_read(folder / names.cell_file));
-        if (const auto plan = read_file(folder / names.plan_file)) {
-            scene.plan = decode_plan_file(*plan);
+        scene.slots = decode_scenario_file(must_read(sim, kMaxScenarioFileBytes));
+        const std::string& line = scene.slots[kLineSlot].text;
+        const std::string& train = scene.slots[kTrainSlot].text;
+        check_name(sim, line, "line");
+        check_name(sim, train, "train");
+        const FileNames names = file_names(line, train);
+        scene.cells = decode_cell_file(must_read(folder / names.cell_file, kMaxCellFileBytes));
+        std::error_code ec;
+        if (std::filesystem::exists(folder / names.plan_file, ec)) {
+            scene.plan =
+                decode_plan_file(read_input_file(folder / names.plan_file, kMaxPlanFileBytes));
         }
     } catch (const DecodeError& e) {
         throw RenderFailure(folder.string() + ": " + e.what());
     }
     if (!o.report_file.empty()) {
-        const CompileReport report = parse_report(must_read(o.report_file));
+        const CompileReport report = parse_report(must_read(o.report_file, kMaxReportBytes));
         if (report.error_code != 0) {
             scene.code = report.error_code;
             const ErrorCodeInfo* info = find_error_code(report.error_code);
@@ -75,10 +95,21 @@ RenderScene load_scene(const RenderOptions& o) {
     return scene;
 }
 
+// The files render reads, for the check that its picture goes to none of them.
+std::vector<std::filesystem::path> render_inputs(const RenderOptions& o, const RenderScene& scene) {
+    const std::filesystem::path folder = o.folder;
+    const FileNames names = file_names(scene.slots[kLineSlot].text, scene.slots[kTrainSlot].text);
+    std::vector<std::filesystem::path> inputs = {scenario_file_in(folder), folder / names.cell_file,
+                                                 folder / names.plan_file};
+    if (!o.report_file.empty()) inputs.emplace_back(o.report_file);
+    return inputs;
+}
+
 int run_render(const RenderOptions& o) {
     RenderScene scene;
     try {
         scene = load_scene(o);
+        guard_outputs({o.svg_file}, render_inputs(o, scene));
     } catch (const std::runtime_error& e) {
         std::cerr << "railscen render: " << e.what() << '\n';
         return kExitFailure;

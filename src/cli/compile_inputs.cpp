@@ -2,6 +2,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include "model/file_io.h"
+
 namespace railscen::cli {
 
 namespace {
@@ -13,6 +15,11 @@ const CLI::Validator kNameLength(
     },
     "at most 255 bytes");
 
+// A name becomes part of file names: it may not lead into another folder or hold what one of
+// the systems refuses in a file name.
+const CLI::Validator kFileNamePart([](const std::string& name) { return name_problem(name); },
+                                   "no path separator, control byte or <>:\"|?*");
+
 }  // namespace
 
 void add_compile_inputs(CLI::App& command, CompileInputs& inputs) {
@@ -22,11 +29,13 @@ void add_compile_inputs(CLI::App& command, CompileInputs& inputs) {
         .add_option("--line-name", inputs.line_name,
                     "line name the file names are built from (a trailing blank counts)")
         ->capture_default_str()
-        ->check(kNameLength);
+        ->check(kNameLength)
+        ->check(kFileNamePart);
     command
         .add_option("--train-name", inputs.train_name, "train name the file names are built from")
         ->capture_default_str()
-        ->check(kNameLength);
+        ->check(kNameLength)
+        ->check(kFileNamePart);
     command.add_flag("--no-plan", inputs.no_plan, "build and write no plan (curves are not read)");
 }
 
@@ -36,6 +45,31 @@ Run named_run(const CompileInputs& inputs) {
     run.train_name = inputs.train_name;
     run.with_plan = inputs.with_plan();
     return run;
+}
+
+InputTexts::InputTexts(const CompileInputs& inputs)
+    : line_(read_input_file(inputs.line_file)), train_(read_input_file(inputs.train_file)) {}
+
+void guard_outputs(const std::vector<std::filesystem::path>& outputs,
+                   const std::vector<std::filesystem::path>& inputs) {
+    std::vector<std::pair<std::filesystem::path, FileIdentity>> read;
+    for (const std::filesystem::path& input : inputs) {
+        if (const auto id = file_identity(input)) read.emplace_back(input, *id);
+    }
+    for (const std::filesystem::path& output : outputs) {
+        std::error_code ec;
+        if (std::filesystem::is_directory(output, ec)) {
+            throw UsageError("cannot write \"" + output.string() + "\": a folder has that name");
+        }
+        const std::optional<FileIdentity> id = file_identity(output);
+        if (!id) continue;
+        for (const auto& [input, input_id] : read) {
+            if (*id == input_id) {
+                throw UsageError("the output \"" + output.string() + "\" is the input \"" +
+                                 input.string() + "\"; railscen never writes over what it reads");
+            }
+        }
+    }
 }
 
 }  // namespace railscen::cli

@@ -1,7 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
+#include <optional>
 #include <string>
+#include <vector>
+
+#include "loader/description_source.h"
 
 #include "model/file_names.h"
 #include "model/run.h"
@@ -32,5 +37,34 @@ void add_compile_inputs(CLI::App& command, CompileInputs& inputs);
 
 // A run named from the options, ready for the compile.
 Run named_run(const CompileInputs& inputs);
+
+// Both description texts, read whole before anything else happens, so that an input that
+// cannot be read (missing, a folder, not a regular file, no permission) stops the command with
+// the file and the system's reason before anything is written. Throws FileError.
+class InputTexts : public DescriptionSource {
+  public:
+    explicit InputTexts(const CompileInputs& inputs);
+
+    std::optional<std::string> line_text() override { return line_; }
+    std::optional<std::string> train_text() override { return train_; }
+    void delete_line() override {}  // an author's sources are never changed
+    void delete_train() override {}
+
+  private:
+    std::string line_;
+    std::string train_;
+};
+
+// A usage error found before anything is written.
+class UsageError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// Refuses outputs that would change what the command reads: an output that is the same file
+// as an input (however it is spelled: compared by identity, so "./L.txt" and a hard link count)
+// or whose name a folder holds. Throws UsageError naming both.
+void guard_outputs(const std::vector<std::filesystem::path>& outputs,
+                   const std::vector<std::filesystem::path>& inputs);
 
 }  // namespace railscen::cli

@@ -31,7 +31,7 @@ std::string clock(long long seconds) {
 }
 
 std::string quoted(const std::string& text) {
-    return "\"" + utf8_from_1252(text) + "\"";
+    return "\"" + terminal_text(text) + "\"";
 }
 
 Json slot_object(const Slots& slots, std::size_t i) {

@@ -7,9 +7,11 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "model/file_io.h"
 
 int main(int argc, char** argv) {
     using namespace railscen::cli;
+    railscen::ignore_file_size_signal();
     CLI::App app{"railscen: compile, check, inspect and draw train-driving scenarios"};
     app.require_subcommand(1);
     const std::vector<Command> commands = {

@@ -6,43 +6,31 @@
 #include <optional>
 #include <system_error>
 
+// The platform parts (the writer, file identity and the folder lock) are in file_io_posix.cpp
+// and file_io_win32.cpp.
+
 namespace railscen {
 namespace {
 
-std::string describe(const std::filesystem::path& path, const std::string& reason) {
-    return "cannot write \"" + path.string() + "\": " + reason;
+std::string read_failure(const std::filesystem::path& path, std::string_view reason) {
+    return "cannot read \"" + path.string() + "\": " + std::string(reason);
 }
 
-std::filesystem::path temporary_sibling(const std::filesystem::path& target) {
-    std::filesystem::path tmp = target;
-    tmp += ".partial";
-    return tmp;
+std::string read_whole(const std::filesystem::path& path) {
+    errno = 0;
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        throw FileError(read_failure(path, errno != 0 ? std::strerror(errno) : "cannot open"));
+    }
+    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad()) throw FileError(read_failure(path, "read error"));
+    return text;
 }
 
 }  // namespace
 
-void write_file(const std::filesystem::path& target, std::span<const std::uint8_t> bytes) {
-    const std::filesystem::path tmp = temporary_sibling(target);
-    bool created = false;
-    auto fail = [&](const std::string& reason) {
-        std::error_code ignored;
-        if (created) std::filesystem::remove(tmp, ignored);
-        throw FileError(describe(target, reason));
-    };
-    {
-        // std::ofstream takes the path as the platform spells it (wide on Windows).
-        errno = 0;
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out) fail(errno != 0 ? std::strerror(errno) : "cannot create a temporary file");
-        created = true;
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) fail(errno != 0 ? std::strerror(errno) : "write failed");
-    }
-    std::error_code ec;
-    std::filesystem::rename(tmp, target, ec);
-    if (ec) fail(ec.message());
+std::string write_failure(const std::filesystem::path& path, std::string_view reason) {
+    return "cannot write \"" + path.string() + "\": " + std::string(reason);
 }
 
 void write_file(const std::filesystem::path& target, std::string_view bytes) {
@@ -54,14 +42,34 @@ std::optional<std::string> read_file(const std::filesystem::path& path) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) {
         if (std::filesystem::exists(path, ec)) {
-            throw FileError("cannot read \"" + path.string() + "\": not a regular file");
+            throw FileError(read_failure(path, "not a regular file"));
         }
         return std::nullopt;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw FileError("cannot read \"" + path.string() + "\": " + std::strerror(errno));
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) throw FileError("cannot read \"" + path.string() + "\": read error");
+    return read_whole(path);
+}
+
+std::string read_input_file(const std::filesystem::path& path, std::uintmax_t max_bytes) {
+    std::error_code ec;
+    const std::filesystem::file_status status = std::filesystem::status(path, ec);
+    if (ec) throw FileError(read_failure(path, ec.message()));
+    if (status.type() == std::filesystem::file_type::directory) {
+        throw FileError(read_failure(path, "it is a folder"));
+    }
+    if (status.type() != std::filesystem::file_type::regular) {
+        throw FileError(read_failure(path, "not a regular file"));
+    }
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    if (!ec && size > max_bytes) {
+        throw FileError(read_failure(path, "it holds " + std::to_string(size) +
+                                               " bytes, more than the " +
+                                               std::to_string(max_bytes) + " it can hold"));
+    }
+    std::string text = read_whole(path);
+    if (text.size() > max_bytes) {
+        throw FileError(
+            read_failure(path, "it holds more than " + std::to_string(max_bytes) + " bytes"));
+    }
     return text;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <optional>
 #include <span>
 #include <stdexcept>
@@ -16,16 +17,58 @@ class FileError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Every file the program writes goes through here. The bytes go to a temporary sibling that
-// is then renamed over the target, so the folder holds either the earlier file whole or the
-// new bytes whole, and never a temporary or partial file. Throws FileError.
+// Every file the programs write goes through here. The bytes go to a temporary created
+// exclusively beside the target, under a name no other run picks (a symlink or any other entry
+// already there makes it try another name), and that temporary, written whole and closed, is
+// renamed over the target. So the folder holds the earlier file whole or the new bytes whole,
+// never a temporary or a partial file, and nothing is ever written through a symlink: a target
+// that is a symlink is replaced by a regular file. The new file keeps the permission bits of
+// the file it replaces. Throws FileError; the temporary is then gone and the target untouched.
 void write_file(const std::filesystem::path& target, std::span<const std::uint8_t> bytes);
 void write_file(const std::filesystem::path& target, std::string_view bytes);
 
 // Reads a whole file; nullopt when it does not exist. Throws FileError on other failures.
 std::optional<std::string> read_file(const std::filesystem::path& path);
 
+// Reads a whole file that must be there: missing, a folder, not a regular file, unreadable or
+// larger than max_bytes all throw FileError naming the file and the reason.
+std::string read_input_file(const std::filesystem::path& path,
+                            std::uintmax_t max_bytes = std::numeric_limits<std::uintmax_t>::max());
+
 // Deletes a file; a missing file is no failure. Throws FileError on other failures.
 void delete_file(const std::filesystem::path& path);
+
+// What makes two names the same file, however they are spelled: device and inode on POSIX,
+// volume serial number and file index on Windows.
+struct FileIdentity {
+    std::uint64_t device = 0;
+    std::uint64_t index = 0;
+    bool operator==(const FileIdentity&) const = default;
+};
+
+// The identity of the file a path leads to (following symlinks); nullopt when nothing is there.
+std::optional<FileIdentity> file_identity(const std::filesystem::path& path);
+
+// Holds a folder for one run: a second lock on the same folder, from any process, waits until
+// this one is released. Nothing is created in the folder (POSIX: flock on a descriptor of the
+// folder itself; Windows: a named mutex derived from the folder's full path). Throws FileError
+// when the folder cannot be opened.
+class FolderLock {
+  public:
+    explicit FolderLock(const std::filesystem::path& folder);
+    ~FolderLock();
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+
+  private:
+    std::intptr_t handle_;
+};
+
+// A file-size limit (ulimit -f) becomes an ordinary write error instead of killing the program
+// (POSIX ignores SIGXFSZ; nothing to do on Windows). Called first thing in main.
+void ignore_file_size_signal();
+
+// "cannot write "PATH": REASON", the text of the FileError the writer throws.
+std::string write_failure(const std::filesystem::path& path, std::string_view reason);
 
 }  // namespace railscen

@@ -17,4 +17,21 @@ FileNames file_names(std::string_view line_name, std::string_view train_name) {
     };
 }
 
+std::string name_problem(std::string_view name) {
+    if (name == ".") return "\".\" names a folder";
+    if (name == "..") return "\"..\" names a folder";
+    for (const char c : name) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '/' || c == '\\') return "a path separator (/ or \\) may not stand in a name";
+        if (byte < 0x20 || byte == 0x7F) return "a control byte may not stand in a name";
+        if (std::string_view("<>:\"|?*").find(c) != std::string_view::npos) {
+            std::string problem = "none of <>:\"|?* may stand in a name (found ";
+            problem += c;
+            problem += ')';
+            return problem;
+        }
+    }
+    return {};
+}
+
 }  // namespace railscen

@@ -23,4 +23,10 @@ struct FileNames {
 
 FileNames file_names(std::string_view line_name, std::string_view train_name);
 
+// Why a line or train name cannot stand in a file name, or empty when it can: a path separator
+// ("/" or "\\"), a NUL or another control byte, a character that Windows refuses in file names
+// (<>:"|?*), or the whole name "." or "..". Such a name would put files into another folder or
+// make a name that one of the systems cannot create.
+std::string name_problem(std::string_view name);
+
 }  // namespace railscen

@@ -103,6 +103,10 @@ Slots decode_scenario_file(std::span<const std::uint8_t> bytes) {
 std::vector<TrackCell> decode_cell_file(std::span<const std::uint8_t> bytes) {
     ByteReader r(bytes, "cell file");
     if (bytes.empty()) r.fail("is empty");
+    if (bytes.size() > kMaxCellFileBytes) {
+        r.fail("holds " + std::to_string(bytes.size()) + " bytes, more than the " +
+               std::to_string(kMaxCellFileBytes) + " of the longest line");
+    }
     if (bytes.size() % kCellRecordSize != 0) {
         r.fail("holds " + std::to_string(bytes.size()) + " bytes, not a whole number of " +
                std::to_string(kCellRecordSize) + "-byte cells");
@@ -127,7 +131,12 @@ std::vector<TrackCell> decode_cell_file(std::span<const std::uint8_t> bytes) {
 Plan decode_plan_file(std::span<const std::uint8_t> bytes) {
     ByteReader r(bytes, "plan file");
     if (bytes.empty()) r.fail("is empty");
+    if (bytes.size() > kMaxPlanFileBytes) {
+        r.fail("holds " + std::to_string(bytes.size()) + " bytes, more than the " +
+               std::to_string(kMaxPlanFileBytes) + " of the longest line");
+    }
     std::vector<TaggedValue> values;
+    values.reserve(bytes.size() / 4);
     while (!r.at_end()) {
         const std::size_t at = r.offset();
         switch (const std::int16_t code = r.integer()) {

@@ -18,6 +18,14 @@ class DecodeError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// The largest files a compile writes (for the longest line, 1000000 m, and texts of 32767
+// bytes): a larger file is refused before it is read. A scenario file is 87 slots of 34 bytes
+// and their texts; a cell file 15 bytes per cell, one cell per 50 m up to 7000 m past the end;
+// a plan file two columns of a tagged value (at most 10 bytes) per metre up to the same reach.
+inline constexpr std::size_t kMaxScenarioFileBytes = 87 * (34 + 32767);
+inline constexpr std::size_t kMaxCellFileBytes = (1007000 / 50 + 1) * 15;
+inline constexpr std::size_t kMaxPlanFileBytes = 2 * (1007000 + 1) * 10;
+
 // The inverses of the encoders in binary_files.h: each takes a whole file image and gives
 // back exactly what was encoded, or throws DecodeError.
 Slots decode_scenario_file(std::span<const std::uint8_t> bytes);

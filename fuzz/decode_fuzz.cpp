@@ -1,0 +1,65 @@
+// Fuzzes one of the three decoders (chosen at build time by RAILSCEN_DECODE_SCENARIO, _CELLS or
+// _PLAN) and everything railscen shows of what it decodes: the tables, the JSON and the picture.
+// A file from anyone either decodes or gives a DecodeError; nothing may crash, hang, read out
+// of range or allocate without bound.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+#include "cli/decode_view.h"
+#include "cli/render.h"
+#include "cli/svg_writer.h"
+#include "output/binary_decode.h"
+
+namespace {
+
+using namespace railscen;
+
+void draw(const cli::RenderScene& scene) {
+    cli::SvgDocument svg(cli::kCanvasWidth, cli::kPlanViewHeight + cli::kProfileViewHeight,
+                         cli::kBackground);
+    cli::draw_plan_view(svg, scene, 0);
+    cli::draw_profile_view(svg, scene, cli::kPlanViewHeight);
+    (void)svg.str();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::span<const std::uint8_t> bytes(data, size);
+    cli::RenderScene scene;
+    try {
+#if defined(RAILSCEN_DECODE_SCENARIO)
+        scene.slots = decode_scenario_file(bytes);
+        (void)cli::slots_table(scene.slots);
+        for (std::size_t i = 0; i < scene.slots.size(); ++i) (void)cli::slot_words(scene.slots, i);
+        // JSON is mostly the library's serialising: a few slots of each role are enough.
+        for (const std::size_t i : {0, 1, 2, 79, 80, 81, 82, 83, 84, 85, 86}) {
+            (void)cli::slot_json(scene.slots, i);
+        }
+        scene.cells.resize(8);
+#elif defined(RAILSCEN_DECODE_CELLS)
+        scene.cells = decode_cell_file(bytes);
+        (void)cli::cells_table(scene.cells);
+        for (std::size_t i = 0; i < scene.cells.size(); ++i) (void)cli::cell_words(scene.cells, i);
+        // JSON is mostly the library's serialising: the whole file only when it is short, and
+        // every cell that holds an object.
+        if (scene.cells.size() <= 16) (void)cli::cells_json(scene.cells);
+        for (std::size_t i = 0; i < scene.cells.size(); ++i) {
+            if (scene.cells[i].kind != 0) (void)cli::cell_json(scene.cells, i);
+        }
+#elif defined(RAILSCEN_DECODE_PLAN)
+        scene.plan = decode_plan_file(bytes);
+        (void)cli::plan_table(*scene.plan);
+        if (scene.plan->x.size() <= 64) (void)cli::plan_json(*scene.plan);
+        scene.cells.resize(scene.plan->x.size() / 50 + 1);
+#else
+#error "choose a decoder"
+#endif
+    } catch (const DecodeError&) {
+        return 0;
+    }
+    draw(scene);
+    return 0;
+}
