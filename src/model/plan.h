@@ -91,7 +91,13 @@ class Plan {
     TaggedValue value_at(std::size_t at) const;
     void move_y_column(std::int64_t laid_out_for);
 
-    std::unique_ptr<std::uint8_t[]> bytes_;
+    struct Release {
+        void operator()(std::uint8_t* bytes) const;
+    };
+    using Image = std::unique_ptr<std::uint8_t[], Release>;
+    static Image allocate(std::size_t size);
+
+    Image bytes_;
     std::size_t capacity_ = 0;
     std::size_t size_ = 0;  // of the settled image
     std::int64_t rows_ = 0;
