@@ -66,7 +66,7 @@ Plan::Image Plan::allocate(std::size_t size) {
     void* bytes = nullptr;
 #ifdef __linux__
     constexpr std::size_t kHugePage = std::size_t{2} << 20;
-    if (size >= 2 * kHugePage) {
+    if (size >= kHugePage) {
         bytes = std::aligned_alloc(kHugePage, (size + kHugePage - 1) / kHugePage * kHugePage);
         if (bytes != nullptr) madvise(bytes, size, MADV_HUGEPAGE);  // a hint: failure is fine
     }
