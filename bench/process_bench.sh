@@ -40,7 +40,16 @@ run_100k() { compile_line 100000; }
 prep_1m() { rm -rf "$work/out1000000"; mkdir "$work/out1000000"; }
 run_1m() { compile_line 1000000; }
 
-# measure NAME PREPARE RUN COPY_SOURCE: alternates the work and a copy of its outputs.
+# The stored scenario's sources, checked, and compiled into an empty folder.
+run_check() { (cd "$work/stored" && "${wrap[@]}" "$bin/railscen" check "$line" "$train" >/dev/null 2>&1); }
+prep_stored() { rm -rf "$work/out_stored"; mkdir "$work/out_stored"; }
+run_compile_stored() {
+    (cd "$work/stored" && "$bin/railscen" compile "$line" "$train" -o "$work/out_stored" \
+        >/dev/null 2>&1)
+}
+
+# measure NAME PREPARE RUN COPY_SOURCE: alternates the work and a copy of its outputs; with
+# COPY_SOURCE "-", the second command of the pair is COMPARE_WITH instead of a copy.
 measure() {
     local name=$1 prepare=$2 run=$3 source=$4 i t0 t1
     : >"$work/t_work"
@@ -50,7 +59,12 @@ measure() {
         t0=$(now_us); $run; t1=$(now_us)
         echo $((t1 - t0)) >>"$work/t_work"
         rm -rf "$work/copy"
-        t0=$(now_us); cp -r "$source" "$work/copy"; t1=$(now_us)
+        if [ "$source" = - ]; then
+            prep_stored
+            t0=$(now_us); run_compile_stored; t1=$(now_us)
+        else
+            t0=$(now_us); cp -r "$source" "$work/copy"; t1=$(now_us)
+        fi
         echo $((t1 - t0)) >>"$work/t_copy"
     done
     $prepare
@@ -79,6 +93,9 @@ for len in 100000 1000000; do
     cp -r "$work/out$len" "$work/outputs$len"
 done
 
+mkdir "$work/stored"
+"$bin/railscen" sources "$work/stored" >/dev/null
+
 echo "cores: $(nproc)   runs: $runs   load average: $(cut -d' ' -f1-3 /proc/loadavg)"
 printf "%-36s %8s %8s %6s %8s\n" "work" "ms" "copy ms" "ratio" "peak MB"
 measure "the pack in an empty folder" prep_pack run_pack "$work/pack_outputs"
@@ -86,3 +103,5 @@ measure "railscen compile, 100,000 m line" prep_100k run_100k "$work/outputs1000
 measure "railscen compile, 1,000,000 m line" prep_1m run_1m "$work/outputs1000000"
 awk -v a="$(cat "$work/median_run_1m")" -v b="$(cat "$work/median_run_100k")" \
     'BEGIN {printf "1,000,000 m line / 100,000 m line: %.2f\n", a/b}'
+printf "%-36s %8s %8s %6s %8s\n" "" "" "compile" "" ""
+measure "railscen check, stored scenario" prep_stored run_check -
