@@ -123,6 +123,9 @@ TEST(PlanFile, APlanEndingAtAnyRowIsItsValuesInOrder) {
         }
         const Plan copy = plan;
         EXPECT_TRUE(copy == plan);
+        Plan moved = std::move(plan);
+        EXPECT_TRUE(moved == copy);
+        EXPECT_FALSE(plan.exists());  // NOLINT(bugprone-use-after-move): a moved-from plan is empty
     }
 }
 

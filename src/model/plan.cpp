@@ -6,6 +6,7 @@
 #include <cstring>
 #include <new>
 #include <stdexcept>
+#include <utility>
 
 #ifdef __linux__
 #include <sys/mman.h>
@@ -93,6 +94,33 @@ Plan::Plan(const Plan& other)
         std::memcpy(bytes_.get(), other.bytes_.get(), prefix_size(filled_));
         std::memcpy(bytes_.get() + y, other.bytes_.get() + y, prefix_size(filled_));
     }
+}
+
+Plan::Plan(Plan&& other) noexcept
+    : bytes_(std::move(other.bytes_)),
+      capacity_(std::exchange(other.capacity_, 0)),
+      size_(std::exchange(other.size_, 0)),
+      rows_(std::exchange(other.rows_, 0)),
+      filled_(std::exchange(other.filled_, 0)),
+      laid_out_(std::exchange(other.laid_out_, 0)),
+      settled_(std::exchange(other.settled_, true)),
+      offsets_(std::move(other.offsets_)) {
+    other.offsets_.clear();
+}
+
+Plan& Plan::operator=(Plan&& other) noexcept {
+    if (this != &other) {
+        bytes_ = std::move(other.bytes_);
+        capacity_ = std::exchange(other.capacity_, 0);
+        size_ = std::exchange(other.size_, 0);
+        rows_ = std::exchange(other.rows_, 0);
+        filled_ = std::exchange(other.filled_, 0);
+        laid_out_ = std::exchange(other.laid_out_, 0);
+        settled_ = std::exchange(other.settled_, true);
+        offsets_ = std::move(other.offsets_);
+        other.offsets_.clear();
+    }
+    return *this;
 }
 
 Plan& Plan::operator=(const Plan& other) {

@@ -49,8 +49,8 @@ inline TaggedValue minimo(const TaggedValue& x, const TaggedValue& y) {
 class Plan {
   public:
     Plan() = default;
-    Plan(Plan&&) noexcept = default;
-    Plan& operator=(Plan&&) noexcept = default;
+    Plan(Plan&& other) noexcept;  // leaves other without rows
+    Plan& operator=(Plan&& other) noexcept;
     Plan(const Plan& other);
     Plan& operator=(const Plan& other);
 
