@@ -129,6 +129,16 @@ TEST(PlanFile, APlanEndingAtAnyRowIsItsValuesInOrder) {
     }
 }
 
+TEST(PlanFile, TheShortestLineHasAPlanOfTwentySevenRows) {
+    Plan plan = Plan::for_route(-6974);  // the shortest line the loader takes
+    ASSERT_EQ(plan.last_row(), 26);
+    plan.start();
+    plan.extend_curve(plan.last_row() - 2, 0.01);
+    plan.settle();
+    EXPECT_EQ(encode_plan_file(plan).size(), 2 * (8 + 10 * 23 + 2 * 2u));
+    EXPECT_EQ(encode_plan_file(plan), one_by_one(plan));
+}
+
 TEST(PlanFile, ExtendingASettledPlanGoesOnWhereItStopped) {
     Plan in_steps = Plan::for_route(0);
     in_steps.start();
