@@ -61,14 +61,9 @@ TEST(CellFile, FifteenBytesPerCellInFieldOrder) {
 
 TEST(PlanFile, TaggedValuesColumnByColumn) {
     Plan plan = Plan::for_route(0);  // rows 0 to 7000
-    plan.x[0] = std::int16_t{0};
-    plan.y[0] = std::int16_t{0};
-    plan.x[1] = std::int16_t{0};
-    plan.y[1] = std::int16_t{1};
-    for (std::size_t r = 2; r + 2 < plan.x.size(); ++r) {
-        plan.x[r] = 0.0;
-        plan.y[r] = static_cast<double>(r);
-    }
+    plan.start();                    // Integer points (0, 0) and (0, 1)
+    plan.extend_straight(plan.last_row() - 2);
+    plan.settle();
     const Bytes file = encode_plan_file(plan);
     const std::size_t n = 7000;
     ASSERT_EQ(file.size(), 20 * n - 36);
@@ -84,11 +79,78 @@ TEST(PlanFile, TaggedValuesColumnByColumn) {
 
 TEST(PlanFile, FullyComputedPlanOfTheStoredLineSize) {
     Plan plan = Plan::for_route(105500);
-    for (std::size_t r = 0; r + 2 < plan.x.size(); ++r) {
-        plan.x[r] = r < 2 ? TaggedValue{std::int16_t{0}} : TaggedValue{0.5};
-        plan.y[r] = plan.x[r];
-    }
+    plan.start();
+    plan.extend_curve(plan.last_row() - 2, 0.001);
+    plan.settle();
     EXPECT_EQ(encode_plan_file(plan).size(), 2249964u);
+}
+
+// The computed plan's image against the same values laid out one by one.
+Bytes one_by_one(const Plan& plan) {
+    std::vector<TaggedValue> x, y;
+    for (std::int64_t r = 0; r < plan.rows(); ++r) {
+        x.push_back(plan.x(r));
+        y.push_back(plan.y(r));
+    }
+    return encode_plan_file(Plan::from_values(x, y));
+}
+
+TEST(PlanFile, APlanEndingAtAnyRowIsItsValuesInOrder) {
+    // The y column is laid out for a plan computed up to two rows before its end; plans that
+    // stop sooner (a failed line) or run on to the last row (a curve past the end) move it.
+    struct Case {
+        const char* what;
+        std::int64_t last_computed;  // -1: never started; 1: only the first two points
+    };
+    for (const Case c :
+         {Case{"never started", -1}, Case{"first two points", 1}, Case{"stopped early", 1234},
+          Case{"usual end", 7998}, Case{"one past the usual end", 7999}, Case{"last row", 8000},
+          Case{"asked past the last row", 9000}}) {
+        SCOPED_TRACE(c.what);
+        Plan plan = Plan::for_route(1000);  // rows 0 to 8000
+        if (c.last_computed >= 1) plan.start();
+        if (c.last_computed >= 2) {
+            plan.extend_straight(c.last_computed / 2);
+            plan.extend_curve(c.last_computed, 0.002);
+        }
+        plan.settle();
+        const std::int64_t filled = std::min<std::int64_t>(c.last_computed, 8000) + 1;
+        EXPECT_EQ(plan.filled(), std::max<std::int64_t>(filled, 0));
+        EXPECT_EQ(encode_plan_file(plan), one_by_one(plan));
+        if (filled >= 3) {
+            EXPECT_EQ(type_code(plan.y(filled - 1)), TypeCode::kDouble);
+            EXPECT_NE(numeric(plan.x(filled - 1)), 0.0);  // the curve turned it off the y axis
+        }
+        const Plan copy = plan;
+        EXPECT_TRUE(copy == plan);
+        Plan moved = std::move(plan);
+        EXPECT_TRUE(moved == copy);
+        EXPECT_FALSE(plan.exists());  // NOLINT(bugprone-use-after-move): a moved-from plan is empty
+    }
+}
+
+TEST(PlanFile, TheShortestLineHasAPlanOfTwentySevenRows) {
+    Plan plan = Plan::for_route(-6974);  // the shortest line the loader takes
+    ASSERT_EQ(plan.last_row(), 26);
+    plan.start();
+    plan.extend_curve(plan.last_row() - 2, 0.01);
+    plan.settle();
+    EXPECT_EQ(encode_plan_file(plan).size(), 2 * (8 + 10 * 23 + 2 * 2u));
+    EXPECT_EQ(encode_plan_file(plan), one_by_one(plan));
+}
+
+TEST(PlanFile, ExtendingASettledPlanGoesOnWhereItStopped) {
+    Plan in_steps = Plan::for_route(0);
+    in_steps.start();
+    in_steps.extend_curve(3000, 0.001);
+    in_steps.settle();
+    in_steps.extend_curve(7000, 0.001);
+    in_steps.settle();
+    Plan at_once = Plan::for_route(0);
+    at_once.start();
+    at_once.extend_curve(7000, 0.001);
+    at_once.settle();
+    EXPECT_TRUE(in_steps == at_once);
 }
 
 }  // namespace

@@ -146,17 +146,17 @@ TEST_F(CliInspect, JsonRebuildsEveryByteOfAllThreeFiles) {
               Json({100, 100, 105}));
 
     const Json plan_json = Json::parse(inspect({kNames.plan_file, "--json"}).out);
-    Plan plan;
+    std::vector<TaggedValue> columns[2];
     for (const Json& point : plan_json.at("points")) {
         for (int axis = 0; axis < 2; ++axis) {
             const Json& v = point.at(axis);
             TaggedValue value;
             if (v.is_number_integer()) value = v.get<std::int16_t>();
             if (v.is_number_float()) value = v.get<double>();
-            (axis == 0 ? plan.x : plan.y).push_back(value);
+            columns[axis].push_back(value);
         }
     }
-    const Bytes lin = encode_plan_file(plan);
+    const Bytes lin = encode_plan_file(Plan::from_values(columns[0], columns[1]));
     EXPECT_TRUE(std::string(lin.begin(), lin.end()) == read_bytes(path() / kNames.plan_file));
 }
 

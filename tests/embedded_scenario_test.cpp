@@ -125,14 +125,14 @@ TEST_F(EmbeddedScenario, LayersReachTheLastThreeCellsNot) {
 TEST_F(EmbeddedScenario, PlanComputedForMetresZeroTo112498) {
     const Plan& plan = run_->plan;
     ASSERT_EQ(plan.last_row(), 112500);
-    EXPECT_EQ(type_code(plan.y[1]), TypeCode::kInteger);
-    EXPECT_EQ(type_code(plan.x[112498]), TypeCode::kDouble);
-    EXPECT_EQ(type_code(plan.x[112499]), TypeCode::kEmpty);
-    EXPECT_EQ(type_code(plan.y[112500]), TypeCode::kEmpty);
+    EXPECT_EQ(type_code(plan.y(1)), TypeCode::kInteger);
+    EXPECT_EQ(type_code(plan.x(112498)), TypeCode::kDouble);
+    EXPECT_EQ(type_code(plan.x(112499)), TypeCode::kEmpty);
+    EXPECT_EQ(type_code(plan.y(112500)), TypeCode::kEmpty);
     // The first curve starts at 500 m: the line runs straight north before it.
-    EXPECT_EQ(numeric(plan.x[500]), 0.0);
-    EXPECT_EQ(numeric(plan.y[500]), 500.0);
-    EXPECT_NE(numeric(plan.x[700]), 0.0);
+    EXPECT_EQ(numeric(plan.x(500)), 0.0);
+    EXPECT_EQ(numeric(plan.y(500)), 500.0);
+    EXPECT_NE(numeric(plan.x(700)), 0.0);
 }
 
 }  // namespace

@@ -284,7 +284,7 @@ TEST(LineLoading, NegativeLengthsKeepAGridOfAtLeastTwoCells) {
         }
         EXPECT_EQ(run.plan.last_row(), c.plan_last_row) << c.length;
         // Points up to the last two are computed, straight ahead along +y.
-        EXPECT_EQ(numeric(run.plan.y[static_cast<std::size_t>(c.plan_last_row - 2)]),
+        EXPECT_EQ(numeric(run.plan.y(c.plan_last_row - 2)),
                   static_cast<double>(c.plan_last_row - 2));
         EXPECT_EQ(encode_plan_file(run.plan).size(), 2u * (10u * (c.plan_last_row + 1) - 28u))
             << c.length;
@@ -320,37 +320,37 @@ TEST(LineLoading, WithoutAPlanCurvesAreNotCurves) {
     EXPECT_FALSE(run.plan.exists());
 }
 
-double heading(const Plan& plan, std::size_t row) {
-    return std::atan2(numeric(plan.x[row]) - numeric(plan.x[row - 1]),
-                      numeric(plan.y[row]) - numeric(plan.y[row - 1]));
+double heading(const Plan& plan, std::int64_t row) {
+    return std::atan2(numeric(plan.x(row)) - numeric(plan.x(row - 1)),
+                      numeric(plan.y(row)) - numeric(plan.y(row - 1)));
 }
 
 TEST(LineLoading, StraightPlanStaysOnTheYAxis) {
     const railscen::Run run = load(line_text({}, "1000"), kTrain);
     const Plan& plan = run.plan;
     ASSERT_EQ(plan.last_row(), 8000);
-    EXPECT_EQ(type_code(plan.x[0]), TypeCode::kInteger);
-    EXPECT_EQ(type_code(plan.y[1]), TypeCode::kInteger);
-    EXPECT_EQ(type_code(plan.x[2]), TypeCode::kDouble);
-    EXPECT_EQ(numeric(plan.x[7998]), 0.0);
-    EXPECT_EQ(numeric(plan.y[7998]), 7998.0);
-    EXPECT_EQ(type_code(plan.x[7999]), TypeCode::kEmpty);
-    EXPECT_EQ(type_code(plan.y[8000]), TypeCode::kEmpty);
+    EXPECT_EQ(type_code(plan.x(0)), TypeCode::kInteger);
+    EXPECT_EQ(type_code(plan.y(1)), TypeCode::kInteger);
+    EXPECT_EQ(type_code(plan.x(2)), TypeCode::kDouble);
+    EXPECT_EQ(numeric(plan.x(7998)), 0.0);
+    EXPECT_EQ(numeric(plan.y(7998)), 7998.0);
+    EXPECT_EQ(type_code(plan.x(7999)), TypeCode::kEmpty);
+    EXPECT_EQ(type_code(plan.y(8000)), TypeCode::kEmpty);
 }
 
 TEST(LineLoading, CurvesTurnTheHeadingByClassTimesLength) {
     const railscen::Run right = load(line_text({"curvad4,  500,  300"}, "1000"), kTrain);
     EXPECT_NEAR(heading(right.plan, 801) - heading(right.plan, 500), 0.3, 0.001);
-    EXPECT_GT(numeric(right.plan.x[1000]), 0.0);  // a right curve turns clockwise, towards +x
+    EXPECT_GT(numeric(right.plan.x(1000)), 0.0);  // a right curve turns clockwise, towards +x
     const railscen::Run left = load(line_text({"curvas2,  500,  1000"}, "1000"), kTrain);
     EXPECT_NEAR(heading(left.plan, 1501) - heading(left.plan, 500), -0.2, 0.001);
-    EXPECT_LT(numeric(left.plan.x[2000]), 0.0);
+    EXPECT_LT(numeric(left.plan.x(2000)), 0.0);
 }
 
 TEST(LineLoading, ACurvePastThePlanStopsAtItsLastRow) {
     const railscen::Run run = load(line_text({"curvad1,  7000,  5000"}, "1000"), kTrain);
     EXPECT_EQ(run.error_code, 0);
-    EXPECT_EQ(type_code(run.plan.x[8000]), TypeCode::kDouble);
+    EXPECT_EQ(type_code(run.plan.x(8000)), TypeCode::kDouble);
 }
 
 }  // namespace

@@ -30,14 +30,14 @@ Json value_json(const TaggedValue& v) {
 }  // namespace
 
 std::string plan_table(const Plan& plan) {
-    std::string out = "plan file: " + std::to_string(plan.x.size()) +
+    std::string out = "plan file: " + std::to_string(plan.rows()) +
                       " rows, one per route metre (x east, y north, metres; - empty)\n";
     char row[160];
     std::snprintf(row, sizeof row, "%8s %16s %16s\n", "row", "x", "y");
     out += row;
-    for (std::size_t i = 0; i < plan.x.size(); ++i) {
-        std::snprintf(row, sizeof row, "%8zu %16s %16s\n", i, value_text(plan.x[i]).c_str(),
-                      value_text(plan.y[i]).c_str());
+    for (std::int64_t i = 0; i < plan.rows(); ++i) {
+        std::snprintf(row, sizeof row, "%8lld %16s %16s\n", static_cast<long long>(i),
+                      value_text(plan.x(i)).c_str(), value_text(plan.y(i)).c_str());
         out += row;
     }
     return out;
@@ -45,10 +45,10 @@ std::string plan_table(const Plan& plan) {
 
 std::string plan_json(const Plan& plan) {
     Json points = Json::array();
-    for (std::size_t i = 0; i < plan.x.size(); ++i) {
-        points.push_back(Json::array({value_json(plan.x[i]), value_json(plan.y[i])}));
+    for (std::int64_t i = 0; i < plan.rows(); ++i) {
+        points.push_back(Json::array({value_json(plan.x(i)), value_json(plan.y(i))}));
     }
-    const Json j = {{"file", "plan"}, {"rows", plan.x.size()}, {"points", points}};
+    const Json j = {{"file", "plan"}, {"rows", plan.rows()}, {"points", points}};
     return j.dump() + "\n";
 }
 

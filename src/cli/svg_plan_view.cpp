@@ -16,9 +16,8 @@ constexpr double kFooterHeight = 50;
 constexpr int kMaxTrackPoints = 6000;
 
 bool has_point(const Plan& plan, std::int64_t row) {
-    return row >= 0 && row <= plan.last_row() &&
-           type_code(plan.x[static_cast<std::size_t>(row)]) != TypeCode::kEmpty &&
-           type_code(plan.y[static_cast<std::size_t>(row)]) != TypeCode::kEmpty;
+    return row >= 0 && row <= plan.last_row() && type_code(plan.x(row)) != TypeCode::kEmpty &&
+           type_code(plan.y(row)) != TypeCode::kEmpty;
 }
 
 // Plan metres to drawing pixels: scaled to fit the area, centred, north (+y) up.
@@ -29,8 +28,8 @@ class PlanMap {
         : plan_(plan), last_row_(last_row) {
         double min_x = 0, max_x = 0, min_y = 0, max_y = 0;
         for (std::int64_t r = 0; r <= last_row; ++r) {
-            const double x = numeric(plan.x[static_cast<std::size_t>(r)]);
-            const double y = numeric(plan.y[static_cast<std::size_t>(r)]);
+            const double x = numeric(plan.x(r));
+            const double y = numeric(plan.y(r));
             min_x = std::min(min_x, x), max_x = std::max(max_x, x);
             min_y = std::min(min_y, y), max_y = std::max(max_y, y);
         }
@@ -41,8 +40,7 @@ class PlanMap {
         top_ = top + (height - span_y * scale_) / 2 + max_y * scale_;
     }
     Point at(std::int64_t row) const {
-        const auto r = static_cast<std::size_t>(row);
-        return {left_ + numeric(plan_.x[r]) * scale_, top_ - numeric(plan_.y[r]) * scale_};
+        return {left_ + numeric(plan_.x(row)) * scale_, top_ - numeric(plan_.y(row)) * scale_};
     }
     double pixels_per_metre() const { return scale_; }
     std::int64_t last_row() const { return last_row_; }

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 
 #include "grid/line_encoders.h"
@@ -47,6 +48,11 @@ std::string Loading::text_field(const char* what) {
 }
 
 bool Loading::line_phase() {
+    // However the phase ends, it leaves the plan as the plan file's bytes.
+    struct SettlePlan {
+        Plan& plan;
+        ~SettlePlan() { plan.settle(); }
+    } settle_plan{run_.plan};
     run_.slots[kLineSlot].text = run_.line_name;
     run_.slots[kTrainSlot].text = run_.train_name;
     file_ = SourceFile::kLine;
@@ -69,13 +75,7 @@ bool Loading::line_phase() {
     board_cursor_ = kFirstSignSlot;
     gradient_cursor_ = 0;
     plan_cursor_ = 2;
-    // The line starts at the origin heading along +y; +x lies to its right.
-    if (run_.with_plan != 0 && run_.plan.exists()) {
-        run_.plan.x[0] = std::int16_t{0};
-        run_.plan.y[0] = std::int16_t{0};
-        run_.plan.x[1] = std::int16_t{0};
-        run_.plan.y[1] = std::int16_t{1};
-    }
+    if (run_.with_plan != 0 && run_.plan.exists()) run_.plan.start();
 
     if (!object_part()) return false;
     close_line_phase();
@@ -234,24 +234,6 @@ Loading::Next Loading::gradient_row() {
     return Next::kGoOn;
 }
 
-void Loading::extend_plan_straight() {
-    Plan& plan = run_.plan;
-    const auto m = static_cast<std::size_t>(plan_cursor_);
-    const double dx = numeric(plan.x[m - 1]) - numeric(plan.x[m - 2]);
-    const double dy = numeric(plan.y[m - 1]) - numeric(plan.y[m - 2]);
-    plan.x[m] = numeric(plan.x[m - 1]) + dx;
-    plan.y[m] = numeric(plan.y[m - 1]) + dy;
-}
-
-void Loading::extend_plan_curve(double k) {
-    Plan& plan = run_.plan;
-    const auto m = static_cast<std::size_t>(plan_cursor_);
-    const double dx = numeric(plan.x[m - 1]) - numeric(plan.x[m - 2]);
-    const double dy = numeric(plan.y[m - 1]) - numeric(plan.y[m - 2]);
-    plan.x[m] = numeric(plan.x[m - 1]) + dx + k * dy;
-    plan.y[m] = numeric(plan.y[m - 1]) + dy - k * dx;
-}
-
 Loading::Next Loading::curve_row(std::string_view keyword) {
     const Field keyword_at = here();
     const std::int32_t s = reader_->read_long();
@@ -265,26 +247,23 @@ Loading::Next Loading::curve_row(std::string_view keyword) {
         return Next::kReturn;
     }
     if (!run_.plan.exists()) throw LoadFailure("no plan for a curve");
-    // Neither run computes a point beyond the plan's last row.
-    const std::int64_t last = run_.plan.last_row();
-    auto advance = [&] {
-        ++plan_cursor_;
-        if (plan_cursor_ > kMaxPlanCursor) {
-            source_.delete_line();
-            record(103, keyword_at);
-            return false;
+    // Straight on up to the curve's start, then the curve. Neither run computes a point
+    // beyond the plan's last row; a run that computes row 1000000 ends the phase.
+    auto run = [&](std::int64_t to, std::optional<double> turn) {
+        const std::int64_t stop = std::min({to, run_.plan.last_row(), kMaxPlanCursor});
+        if (plan_cursor_ > stop) return true;
+        if (turn) {
+            run_.plan.extend_curve(stop, *turn);
+        } else {
+            run_.plan.extend_straight(stop);
         }
-        return true;
+        plan_cursor_ = stop + 1;
+        if (plan_cursor_ <= kMaxPlanCursor) return true;
+        source_.delete_line();
+        record(103, keyword_at);
+        return false;
     };
-    while (plan_cursor_ <= s && plan_cursor_ <= last) {
-        extend_plan_straight();
-        if (!advance()) return Next::kReturn;
-    }
-    const std::int64_t curve_end = std::int64_t{s} + len;
-    while (plan_cursor_ <= curve_end && plan_cursor_ <= last) {
-        extend_plan_curve(*k);
-        if (!advance()) return Next::kReturn;
-    }
+    if (!run(s, std::nullopt) || !run(std::int64_t{s} + len, k)) return Next::kReturn;
     return Next::kGoOn;
 }
 
@@ -354,9 +333,9 @@ void Loading::close_line_phase() {
 
     if (run_.with_plan != 0 && run_.plan.exists()) {
         const std::int64_t last_computed = run_.plan.last_row() - 2;
-        while (plan_cursor_ <= last_computed) {
-            extend_plan_straight();
-            ++plan_cursor_;
+        if (plan_cursor_ <= last_computed) {
+            run_.plan.extend_straight(last_computed);
+            plan_cursor_ = last_computed + 1;
         }
     }
 }

@@ -54,8 +54,6 @@ class Loading {
     Next mountain_row();
     Next speed_board_row();
     Next sign_board_row();
-    void extend_plan_straight();
-    void extend_plan_curve(double k);
     void close_line_phase();
 
     // Train phase pieces.

@@ -1,6 +1,7 @@
 #include "output/binary_decode.h"
 
 #include <bit>
+#include <cstdint>
 #include <string>
 
 namespace railscen {
@@ -135,19 +136,19 @@ Plan decode_plan_file(std::span<const std::uint8_t> bytes) {
         r.fail("holds " + std::to_string(bytes.size()) + " bytes, more than the " +
                std::to_string(kMaxPlanFileBytes) + " of the longest line");
     }
-    std::vector<TaggedValue> values;
-    values.reserve(bytes.size() / 4);
+    std::vector<std::uint32_t> offsets;  // where each value starts
+    offsets.reserve(bytes.size() / 4);
     while (!r.at_end()) {
         const std::size_t at = r.offset();
+        offsets.push_back(static_cast<std::uint32_t>(at));
         switch (const std::int16_t code = r.integer()) {
             case static_cast<std::int16_t>(TypeCode::kEmpty):
-                values.emplace_back();
                 break;
             case static_cast<std::int16_t>(TypeCode::kInteger):
-                values.emplace_back(r.integer());
+                r.integer();
                 break;
             case static_cast<std::int16_t>(TypeCode::kDouble):
-                values.emplace_back(r.double_());
+                r.double_();
                 break;
             default:
                 r.fail("unknown type code " + std::to_string(code) + " at byte " +
@@ -155,15 +156,11 @@ Plan decode_plan_file(std::span<const std::uint8_t> bytes) {
         }
     }
     // Two columns of equal length, x first.
-    if (values.size() % 2 != 0) {
-        r.fail("holds " + std::to_string(values.size()) +
+    if (offsets.size() % 2 != 0) {
+        r.fail("holds " + std::to_string(offsets.size()) +
                " values, which do not split into two equal columns");
     }
-    Plan plan;
-    const auto half = static_cast<std::ptrdiff_t>(values.size() / 2);
-    plan.x.assign(values.begin(), values.begin() + half);
-    plan.y.assign(values.begin() + half, values.end());
-    return plan;
+    return Plan::from_image(bytes, std::move(offsets));
 }
 
 Slots decode_scenario_file(std::string_view bytes) {

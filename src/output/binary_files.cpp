@@ -1,6 +1,5 @@
 #include "output/binary_files.h"
 
-#include <bit>
 #include <cstring>
 
 #include "model/file_io.h"
@@ -9,35 +8,37 @@
 namespace railscen {
 namespace {
 
-// Explicit little-endian stores, so the layout does not depend on the host or on padding.
+constexpr std::size_t kCellRecordSize = 15;
+constexpr std::size_t kSlotFixedSize = 34;
+
+// Explicit little-endian stores into a buffer sized beforehand, so the layout depends
+// neither on the host nor on padding.
 class ByteWriter {
   public:
-    explicit ByteWriter(Bytes& out) : out_(out) {}
+    explicit ByteWriter(std::uint8_t* at) : at_(at) {}
 
-    void byte(std::uint8_t v) { out_.push_back(v); }
+    void byte(std::uint8_t v) { *at_++ = v; }
     void integer(std::int16_t v) { unsigned_le(static_cast<std::uint16_t>(v), 2); }
     void long_(std::int32_t v) { unsigned_le(static_cast<std::uint32_t>(v), 4); }
-    void double_(double v) { unsigned_le(std::bit_cast<std::uint64_t>(v), 8); }
-    void chars(const std::string& s) { out_.insert(out_.end(), s.begin(), s.end()); }
+    void chars(const std::string& s) {
+        if (!s.empty()) std::memcpy(at_, s.data(), s.size());
+        at_ += s.size();
+    }
 
   private:
-    void unsigned_le(std::uint64_t v, int size) {
-        for (int i = 0; i < size; ++i) out_.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
+    void unsigned_le(std::uint32_t v, int size) {
+        for (int i = 0; i < size; ++i) *at_++ = static_cast<std::uint8_t>(v >> (8 * i));
     }
-    Bytes& out_;
+    std::uint8_t* at_;
 };
-
-void put_tagged(ByteWriter& w, const TaggedValue& v) {
-    w.integer(static_cast<std::int16_t>(type_code(v)));
-    if (const auto* i = std::get_if<std::int16_t>(&v)) w.integer(*i);
-    if (const auto* d = std::get_if<double>(&v)) w.double_(*d);
-}
 
 }  // namespace
 
 Bytes encode_scenario_file(const Slots& slots) {
-    Bytes out;
-    ByteWriter w(out);
+    std::size_t size = 0;
+    for (const ScenarioSlot& s : slots) size += kSlotFixedSize + s.text.size();
+    Bytes out(size);
+    ByteWriter w(out.data());
     for (const ScenarioSlot& s : slots) {
         w.byte(s.category);
         w.long_(s.start);
@@ -61,9 +62,8 @@ Bytes encode_scenario_file(const Slots& slots) {
 }
 
 Bytes encode_cell_file(const Cells& cells) {
-    Bytes out;
-    out.reserve(cells.size() * 15);
-    ByteWriter w(out);
+    Bytes out(cells.size() * kCellRecordSize);
+    ByteWriter w(out.data());
     for (const TrackCell& c : cells.all()) {
         w.byte(c.kind);
         w.integer(c.param1);
@@ -81,19 +81,16 @@ Bytes encode_cell_file(const Cells& cells) {
 }
 
 Bytes encode_plan_file(const Plan& plan) {
-    Bytes out;
-    out.reserve(plan.x.size() * 20);
-    ByteWriter w(out);
-    for (const TaggedValue& v : plan.x) put_tagged(w, v);
-    for (const TaggedValue& v : plan.y) put_tagged(w, v);
-    return out;
+    const std::span<const std::uint8_t> image = plan.image();
+    return Bytes(image.begin(), image.end());
 }
 
 std::vector<std::string> write_binary_files(const Run& run, const std::filesystem::path& folder) {
     const FileNames names = file_names(run.line_name, run.train_name);
     std::vector<std::string> written;
     if (run.with_plan != 0) {
-        write_file(folder / names.plan_file, encode_plan_file(run.plan));
+        // The plan is held as the file's bytes: no second image.
+        write_file(folder / names.plan_file, run.plan.image());
         written.push_back(names.plan_file);
     }
     write_file(folder / names.scenario_file, encode_scenario_file(run.slots));
