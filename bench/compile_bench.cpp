@@ -11,29 +11,15 @@
 namespace railscen {
 namespace {
 
-class StoredSource : public DescriptionSource {
-  public:
-    std::optional<std::string> line_text() override {
-        return list_bytes(stored_line_description());
-    }
-    std::optional<std::string> train_text() override {
-        return list_bytes(stored_train_description());
-    }
-    void delete_line() override {}
-    void delete_train() override {}
-};
-
-Run named_run() {
-    Run run;
-    run.line_name = kScenarioLineName;
-    run.train_name = kScenarioTrainName;
-    return run;
+MemorySource stored_source() {
+    return MemorySource(list_bytes(stored_line_description()),
+                        list_bytes(stored_train_description()));
 }
 
 void BM_CompileStoredScenario(benchmark::State& state) {
     for (auto _ : state) {
-        Run run = named_run();
-        StoredSource source;
+        Run run = make_run();
+        MemorySource source = stored_source();
         benchmark::DoNotOptimize(compile_in_memory(run, 1, source));
         benchmark::DoNotOptimize(run.cells->all().data());
     }
@@ -41,8 +27,8 @@ void BM_CompileStoredScenario(benchmark::State& state) {
 BENCHMARK(BM_CompileStoredScenario)->Unit(benchmark::kMillisecond);
 
 void BM_EncodeBinaryFiles(benchmark::State& state) {
-    Run run = named_run();
-    StoredSource source;
+    Run run = make_run();
+    MemorySource source = stored_source();
     compile_in_memory(run, 1, source);
     for (auto _ : state) {
         benchmark::DoNotOptimize(encode_plan_file(run.plan));

@@ -101,9 +101,7 @@ TEST(CliCompile, NoPlanAndNamesFromOptionsIntoTheCurrentFolder) {
     EXPECT_EQ(read_bytes(tool.path() / named.plan_file), "earlier plan");
 
     // The same compile in process with j = 0 and the same names.
-    railscen::Run expected;
-    expected.line_name = "LINEA ";
-    expected.train_name = "T 1";
+    railscen::Run expected = make_run("LINEA ", "T 1", 0);
     ReadOnlySource source(tool.path() / kNames.line_description,
                           tool.path() / kNames.train_description);
     const CompileOutcome outcome = memorizza_percorso(expected, 0, source, reference.path());

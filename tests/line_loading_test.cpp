@@ -25,7 +25,7 @@ struct Outcome {
 };
 
 Outcome run_case(const std::optional<std::string>& line, std::int32_t with_plan = 1) {
-    railscen::Run run = testing::scenario_run(with_plan);
+    railscen::Run run = make_run(kScenarioLineName, kScenarioTrainName, with_plan);
     MemorySource source(line, kTrain);
     memorizza_dati(run, source);
     return {run.error_code, run.error_position, source.line_left(), source.train_left(),
@@ -205,7 +205,7 @@ TEST(LineLoading, TheEightyFirstSignBoardFailsWithNothingWritten) {
     for (int i = 0; i < 81; ++i) {
         rows += "cartello_indicatore,  " + std::to_string(1000 + 100 * i) + ",  (X)\r\n";
     }
-    railscen::Run run = testing::scenario_run();
+    railscen::Run run = make_run();
     MemorySource source(line_text({rows}), kTrain);
     memorizza_dati(run, source);
     EXPECT_EQ(run.error_code, 25);
@@ -235,7 +235,7 @@ TEST(LineLoading, HyphenRuleAfterTheGeneralSection) {
 }
 
 TEST(LineLoading, WithoutAPlanCurvesAreNotCurves) {
-    railscen::Run run = testing::scenario_run(0);
+    railscen::Run run = make_run(kScenarioLineName, kScenarioTrainName, 0);
     MemorySource source(line_text({"curvas3,  500,  150"}), kTrain);
     memorizza_dati(run, source);
     EXPECT_EQ(run.error_code, 0);

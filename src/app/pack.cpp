@@ -2,16 +2,14 @@
 
 #include "app/memorizza_percorso.h"
 #include "documents/documents.h"
-#include "model/error_codes.h"
+#include "model/diagnostic.h"
 #include "model/file_names.h"
 #include "model/run.h"
 
 namespace railscen {
 
 PackResult run_pack(const std::filesystem::path& folder, const std::function<void()>& show_window) {
-    Run run;
-    run.line_name = kScenarioLineName;
-    run.train_name = kScenarioTrainName;
+    Run run = make_run();
     show_window();
     write_sources_and_documents(folder, run.line_name, run.train_name);
 
@@ -25,7 +23,9 @@ PackResult run_pack(const std::filesystem::path& folder, const std::function<voi
         result.fatal = outcome.fatal;
     } else if (run.error_code != 0) {
         result.status = kExitScenarioCode;
-        result.message = "scenario-pack: " + describe_code(run.error_code, run.error_position);
+        const Diagnostic* recorded = recorded_diagnostic(run);
+        result.message = "scenario-pack: " +
+                         (recorded != nullptr ? one_line(*recorded) : code_heading(run.error_code));
     }
     return result;
 }

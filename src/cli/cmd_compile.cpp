@@ -29,8 +29,7 @@ int run_compile(const CompileOptions& o) {
     const CompileOutcome outcome =
         memorizza_percorso(run, o.inputs.with_plan(), source, o.out_folder);
 
-    if (run.error_code != 0) std::cerr << format_recorded_code(run, o.inputs);
-    if (outcome.fatal) std::cerr << format_fatal(run, *outcome.fatal);
+    std::cerr << format_diagnostics(run, o.inputs);
     if (!o.report_file.empty()) {
         write_file(o.report_file, report_json(make_report(run, outcome, o.inputs)));
     }

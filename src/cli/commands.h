@@ -1,6 +1,10 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <iosfwd>
+
+#include "cli/compile_inputs.h"
 
 namespace CLI {
 class App;
@@ -17,6 +21,10 @@ struct Command {
     CLI::App* app;
     std::function<int()> run;
 };
+
+// What check and explain do once their arguments are parsed; messages go to the streams.
+int run_check(const CompileInputs& inputs, std::ostream& err);
+int run_explain(std::int32_t code, std::ostream& out, std::ostream& err);
 
 Command add_sources_command(CLI::App& parent);
 Command add_compile_command(CLI::App& parent);

@@ -1,10 +1,10 @@
-#include "cli/text_encoding.h"
+#include "model/text_encoding.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-namespace railscen::cli {
+namespace railscen {
 namespace {
 
 struct TerminalCase {
@@ -26,4 +26,4 @@ TEST(TerminalText, ControlBytesAreShownEscapedAndTheRestAsUtf8) {
 }
 
 }  // namespace
-}  // namespace railscen::cli
+}  // namespace railscen

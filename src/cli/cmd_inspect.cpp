@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "cli/commands.h"
-#include "cli/decode_view.h"
+#include "cli/inspect_view.h"
 #include "model/file_io.h"
 #include "output/binary_decode.h"
 
