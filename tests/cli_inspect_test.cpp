@@ -1,5 +1,5 @@
-// railscen inspect on the compiled stored scenario: words, tables, JSON that rebuilds the very
-// bytes, and clear refusals of files of the wrong size or shape.
+// railscen inspect (called in process) on the compiled stored scenario: words, tables, JSON that
+// rebuilds the very bytes, and clear refusals of files of the wrong size or shape.
 
 #include <gtest/gtest.h>
 
@@ -15,9 +15,9 @@ namespace railscen {
 namespace {
 
 using Json = nlohmann::json;
-using testing::railscen;
 using testing::read_bytes;
 using testing::TempFolder;
+using testing::tool;
 
 const FileNames kNames = file_names(kScenarioLineName, kScenarioTrainName);
 
@@ -32,7 +32,7 @@ class CliInspect : public ::testing::Test {
     static testing::ToolRun inspect(const std::vector<std::string>& args) {
         std::vector<std::string> all = {"inspect"};
         all.insert(all.end(), args.begin(), args.end());
-        return railscen(path(), all);
+        return tool(path(), all);
     }
 
   private:

@@ -28,7 +28,7 @@ Command add_check_command(CLI::App& parent) {
     CLI::App* app = parent.add_subcommand(
         "check", "compile without writing anything, and warn on likely mistakes");
     add_compile_inputs(*app, *inputs);
-    return {app, [inputs] { return run_check(*inputs, std::cerr); }};
+    return {app, [inputs](std::ostream&, std::ostream& err) { return run_check(*inputs, err); }};
 }
 
 }  // namespace railscen::cli

@@ -23,13 +23,13 @@ struct CompileOptions {
     std::string report_file;
 };
 
-int run_compile(const CompileOptions& o) {
+int run_compile(const CompileOptions& o, std::ostream& err) {
     Run run = named_run(o.inputs);
     ReadOnlySource source(o.inputs.line_file, o.inputs.train_file);
     const CompileOutcome outcome =
         memorizza_percorso(run, o.inputs.with_plan(), source, o.out_folder);
 
-    std::cerr << format_diagnostics(run, o.inputs);
+    err << format_diagnostics(run, o.inputs);
     if (!o.report_file.empty()) {
         write_file(o.report_file, report_json(make_report(run, outcome, o.inputs)));
     }
@@ -48,7 +48,8 @@ Command add_compile_command(CLI::App& parent) {
         ->capture_default_str();
     app->add_option("--report", options->report_file, "write the outcome as JSON into FILE")
         ->type_name("FILE");
-    return {app, [options] { return run_compile(*options); }};
+    return {app,
+            [options](std::ostream&, std::ostream& err) { return run_compile(*options, err); }};
 }
 
 }  // namespace railscen::cli

@@ -31,7 +31,8 @@ Command add_explain_command(CLI::App& parent) {
     auto code = std::make_shared<std::int32_t>(0);
     CLI::App* app = parent.add_subcommand("explain", "explain a code of the compile");
     app->add_option("N", *code, "the code")->required();
-    return {app, [code] { return run_explain(*code, std::cout, std::cerr); }};
+    return {app,
+            [code](std::ostream& out, std::ostream& err) { return run_explain(*code, out, err); }};
 }
 
 }  // namespace railscen::cli

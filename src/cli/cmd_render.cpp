@@ -75,12 +75,12 @@ RenderScene load_scene(const RenderOptions& o) {
     return scene;
 }
 
-int run_render(const RenderOptions& o) {
+int run_render(const RenderOptions& o, std::ostream& err) {
     RenderScene scene;
     try {
         scene = load_scene(o);
     } catch (const std::runtime_error& e) {
-        std::cerr << "railscen render: " << e.what() << '\n';
+        err << "railscen render: " << e.what() << '\n';
         return kExitFailure;
     }
     SvgDocument svg(kCanvasWidth, kPlanViewHeight + kProfileViewHeight, kBackground);
@@ -125,7 +125,7 @@ Command add_render_command(CLI::App& parent) {
         ->type_name("FILE");
     app->add_option("--report", o->report_file, "a compile report whose code is marked")
         ->type_name("FILE");
-    return {app, [o] { return run_render(*o); }};
+    return {app, [o](std::ostream&, std::ostream& err) { return run_render(*o, err); }};
 }
 
 }  // namespace railscen::cli

@@ -17,7 +17,7 @@ Command add_sources_command(CLI::App& parent) {
     CLI::App* app = parent.add_subcommand(
         "sources", "write the stored scenario's line and train descriptions and documents");
     app->add_option("DIR", *folder, "folder to write into (created when missing)")->required();
-    return {app, [folder] {
+    return {app, [folder](std::ostream& out, std::ostream&) {
                 const std::filesystem::path dir = *folder;
                 std::filesystem::create_directories(dir);
                 write_sources_and_documents(dir, kScenarioLineName, kScenarioTrainName);
@@ -25,7 +25,7 @@ Command add_sources_command(CLI::App& parent) {
                 for (const std::string& name :
                      {names.line_description, names.train_description, names.notes_sheet,
                       names.slowdown_form, names.timetable_sheet}) {
-                    std::cout << (dir / name).string() << '\n';
+                    out << (dir / name).string() << '\n';
                 }
                 return kExitOk;
             }};
