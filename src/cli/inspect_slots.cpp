@@ -25,7 +25,7 @@ std::size_t lowest_sign_slot(const Slots& slots) {
 }
 
 std::string quoted(const std::string& text) {
-    return "\"" + utf8_from_1252(text) + "\"";
+    return "\"" + terminal_text(text) + "\"";  // for the terminal: control bytes escaped
 }
 
 Json slot_object(const Slots& slots, std::size_t i) {
