@@ -111,6 +111,8 @@ TEST(FieldReader, KnowsWhereTheLastFieldBegan) {
     reader.read_long();
     reader.read_text();
     EXPECT_EQ(reader.field_line(), 3);
+    EXPECT_EQ(reader.line_text(2), "segnale,    800,   1");
+    EXPECT_EQ(reader.line_text(9), "");
 }
 
 TEST(FieldReader, TracesTheFieldsItReadsAsWritten) {

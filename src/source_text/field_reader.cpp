@@ -141,6 +141,19 @@ std::uint8_t FieldReader::read_byte() {
     return static_cast<std::uint8_t>(read_number(0, 255, "a byte (0 to 255)"));
 }
 
+std::string_view FieldReader::line_text(int line) const {
+    std::size_t pos = 0;
+    for (int current = 1; current < line; ++current) {
+        while (pos < text_.size() && !is_line_end(text_[pos])) ++pos;
+        if (pos >= text_.size()) return {};
+        if (text_[pos] == '\r' && pos + 1 < text_.size() && text_[pos + 1] == '\n') ++pos;
+        ++pos;
+    }
+    std::size_t end = pos;
+    while (end < text_.size() && !is_line_end(text_[end])) ++end;
+    return text_.substr(pos, end - pos);
+}
+
 bool contains_exact(std::string_view field, std::string_view word) {
     return field.find(word) != std::string_view::npos;
 }

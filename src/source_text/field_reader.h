@@ -42,6 +42,9 @@ class FieldReader {
     int field_line() const { return field_line_; }
     int field_column() const { return field_column_; }
 
+    // The text of a 1-based line, without its line end; empty past the end.
+    std::string_view line_text(int line) const;
+
     // From now on every field read is also appended to fields as it was written (nullptr:
     // none), so that a record keeps what it was read from.
     void trace_into(std::vector<RecordField>* fields) { trace_ = fields; }
