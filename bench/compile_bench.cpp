@@ -11,6 +11,7 @@
 #include "app/memorizza_percorso.h"
 #include "grid/post_pass.h"
 #include "grid/race_codes.h"
+#include "loader/description_source.h"
 #include "loader/loading.h"
 #include "long_scenario.h"
 #include "model/file_io.h"
@@ -27,20 +28,6 @@
 namespace railscen {
 namespace {
 
-// The two description texts held in memory; deleting them does nothing.
-class MemorySource : public DescriptionSource {
-  public:
-    MemorySource(const std::string& line, const std::string& train) : line_(line), train_(train) {}
-    std::optional<std::string> line_text() override { return line_; }
-    std::optional<std::string> train_text() override { return train_; }
-    void delete_line() override {}
-    void delete_train() override {}
-
-  private:
-    const std::string& line_;
-    const std::string& train_;
-};
-
 // The texts of a scenario: the stored one for length 0, else a generated long line.
 const bench::LongScenario& texts(std::int64_t length) {
     static bench::LongScenario stored{list_bytes(stored_line_description()),
@@ -55,18 +42,10 @@ const bench::LongScenario& texts(std::int64_t length) {
     return made;
 }
 
-Run named_run() {
-    Run run;
-    run.line_name = kScenarioLineName;
-    run.train_name = kScenarioTrainName;
-    run.with_plan = 1;
-    return run;
-}
-
 // A run after the line phase, or after both phases.
 Run loaded(std::int64_t length, bool with_train) {
     const bench::LongScenario& t = texts(length);
-    Run run = named_run();
+    Run run = make_run();
     MemorySource source(t.line_text, t.train_text);
     Loading loading(run, source);
     if (loading.line_phase() && with_train) loading.train_phase();
@@ -121,7 +100,7 @@ void BM_TrainPhase(benchmark::State& state) {
     const bench::LongScenario& t = texts(state.range(0));
     for (auto _ : state) {
         state.PauseTiming();
-        Run run = named_run();
+        Run run = make_run();
         MemorySource source(t.line_text, t.train_text);
         Loading loading(run, source);
         const bool line_done = loading.line_phase();
@@ -147,7 +126,7 @@ BENCHMARK(BM_PostProcessingPass)->Apply(scenarios);
 void BM_CompileInMemory(benchmark::State& state) {
     const bench::LongScenario& t = texts(state.range(0));
     for (auto _ : state) {
-        Run run = named_run();
+        Run run = make_run();
         MemorySource source(t.line_text, t.train_text);
         benchmark::DoNotOptimize(compile_in_memory(run, 1, source));
         benchmark::DoNotOptimize(run.cells->all().data());
@@ -156,17 +135,14 @@ void BM_CompileInMemory(benchmark::State& state) {
 BENCHMARK(BM_CompileInMemory)->Apply(scenarios);
 
 #ifdef RAILSCEN_BENCH_CLI
-// What check adds to the compile in memory: the warnings, over the texts it reads again.
+// What check does: the compile in memory and the warnings on the records it read.
 void BM_CheckInMemory(benchmark::State& state) {
     const bench::LongScenario& t = texts(state.range(0));
     for (auto _ : state) {
-        Run run = named_run();
+        Run run = make_run();
         MemorySource source(t.line_text, t.train_text);
         benchmark::DoNotOptimize(compile_in_memory(run, 1, source));
-        benchmark::DoNotOptimize(cli::spelling_warnings(t.line_text, SourceFile::kLine));
-        benchmark::DoNotOptimize(cli::spelling_warnings(t.train_text, SourceFile::kTrain));
-        benchmark::DoNotOptimize(cli::stretch_warnings(run, t.line_text));
-        benchmark::DoNotOptimize(cli::timetable_warnings(run, t.train_text));
+        benchmark::DoNotOptimize(cli::check_warnings(run));
     }
 }
 BENCHMARK(BM_CheckInMemory)->Apply(scenarios);

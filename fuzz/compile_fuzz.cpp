@@ -11,32 +11,13 @@
 #include "model/file_names.h"
 #include "output/binary_files.h"
 
-namespace {
-
-class BufferSource : public railscen::DescriptionSource {
-  public:
-    BufferSource(std::string line, std::string train)
-        : line_(std::move(line)), train_(std::move(train)) {}
-    std::optional<std::string> line_text() override { return line_; }
-    std::optional<std::string> train_text() override { return train_; }
-    void delete_line() override {}
-    void delete_train() override {}
-
-  private:
-    std::string line_;
-    std::string train_;
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string input(reinterpret_cast<const char*>(data), size);
     const std::size_t split = input.find('\0');
-    BufferSource source(input.substr(0, split),
-                        split == std::string::npos ? std::string() : input.substr(split + 1));
-    railscen::Run run;
-    run.line_name = railscen::kScenarioLineName;
-    run.train_name = railscen::kScenarioTrainName;
+    railscen::MemorySource source(input.substr(0, split), split == std::string::npos
+                                                              ? std::string()
+                                                              : input.substr(split + 1));
+    railscen::Run run = railscen::make_run();
     // The input's last byte chooses whether the plan is built as well.
     const std::int32_t with_plan = size > 0 && (data[size - 1] & 1) != 0;
     railscen::compile_in_memory(run, with_plan, source);

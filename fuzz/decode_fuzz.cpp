@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <span>
 
-#include "cli/decode_view.h"
+#include "cli/inspect_view.h"
 #include "cli/render.h"
 #include "cli/svg_writer.h"
 #include "output/binary_decode.h"

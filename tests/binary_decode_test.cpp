@@ -17,7 +17,7 @@ using testing::MemorySource;
 using testing::train_text;
 
 Run compiled(const std::string& line, const std::string& train) {
-    Run run = testing::scenario_run();
+    Run run = make_run();
     MemorySource source(line, train);
     compile_in_memory(run, 1, source);
     return run;

@@ -1,4 +1,5 @@
-// railscen sources and railscen compile against the pack: same texts, same binaries.
+// railscen sources and railscen compile against the pack: same texts, same binaries. The first
+// two run the built program; the others call the tool in process.
 
 #include <gtest/gtest.h>
 
@@ -89,21 +90,19 @@ TEST(CliCompile, TheWrittenSourcesCompileToThePacksBinaries) {
 TEST(CliCompile, NoPlanAndNamesFromOptionsIntoTheCurrentFolder) {
     TempFolder tool;
     TempFolder reference;
-    ASSERT_EQ(railscen(tool.path(), {"sources", tool.path().string()}).status, 0);
+    ASSERT_EQ(testing::tool(tool.path(), {"sources", tool.path().string()}).status, 0);
     const FileNames named = file_names("LINEA ", "T 1");
     // A plan file of an earlier compile stays untouched when no plan is built.
     write_file(tool.path() / named.plan_file, std::string_view("earlier plan"));
 
     const testing::ToolRun run =
-        railscen(tool.path(), {"compile", kNames.line_description, kNames.train_description,
-                               "--no-plan", "--line-name", "LINEA ", "--train-name", "T 1"});
+        testing::tool(tool.path(), {"compile", kNames.line_description, kNames.train_description,
+                                    "--no-plan", "--line-name", "LINEA ", "--train-name", "T 1"});
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(read_bytes(tool.path() / named.plan_file), "earlier plan");
 
     // The same compile in process with j = 0 and the same names.
-    railscen::Run expected;
-    expected.line_name = "LINEA ";
-    expected.train_name = "T 1";
+    railscen::Run expected = make_run("LINEA ", "T 1", 0);
     ReadOnlySource source(tool.path() / kNames.line_description,
                           tool.path() / kNames.train_description);
     const CompileOutcome outcome = memorizza_percorso(expected, 0, source, reference.path());
@@ -118,23 +117,23 @@ TEST(CliCompile, NoPlanAndNamesFromOptionsIntoTheCurrentFolder) {
 
 TEST(CliCompile, UsageErrorsAndFailedWritesExitWithTwo) {
     TempFolder tool;
-    ASSERT_EQ(railscen(tool.path(), {"sources", "."}).status, 0);
+    ASSERT_EQ(testing::tool(tool.path(), {"sources", "."}).status, 0);
     const testing::ToolRun missing_argument =
-        railscen(tool.path(), {"compile", kNames.line_description});
+        testing::tool(tool.path(), {"compile", kNames.line_description});
     EXPECT_EQ(missing_argument.status, 2);
     EXPECT_NE(missing_argument.err.find("TRAIN_FILE is required"), std::string::npos)
         << missing_argument.err;
-    EXPECT_EQ(railscen(tool.path(), {}).status, 2);
-    EXPECT_EQ(railscen(tool.path(), {"compile", "a", "b", "--bogus"}).status, 2);
+    EXPECT_EQ(testing::tool(tool.path(), {}).status, 2);
+    EXPECT_EQ(testing::tool(tool.path(), {"compile", "a", "b", "--bogus"}).status, 2);
     const testing::ToolRun long_name =
-        railscen(tool.path(), {"compile", kNames.line_description, kNames.train_description,
-                               "--train-name", std::string(256, 'x')});
+        testing::tool(tool.path(), {"compile", kNames.line_description, kNames.train_description,
+                                    "--train-name", std::string(256, 'x')});
     EXPECT_EQ(long_name.status, 2);
     EXPECT_NE(long_name.err.find("at most 255 bytes"), std::string::npos) << long_name.err;
 
-    const testing::ToolRun no_folder =
-        railscen(tool.path(),
-                 {"compile", kNames.line_description, kNames.train_description, "-o", "absent"});
+    const testing::ToolRun no_folder = testing::tool(
+        tool.path(),
+        {"compile", kNames.line_description, kNames.train_description, "-o", "absent"});
     EXPECT_EQ(no_folder.status, 2);
     EXPECT_EQ(
         no_folder.err.rfind("railscen: cannot write \"absent/" + kNames.plan_file + "\": ", 0), 0u)

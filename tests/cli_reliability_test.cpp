@@ -425,7 +425,7 @@ std::vector<Fault> faults() {
          },
          "railscen compile L.txt T.txt -o out",
          1,
-         "L.txt:8: error 6: sign board cell already occupied by a speed board (at 2750 m)",
+         "L.txt:8:23: error 6: sign board cell already occupied by a speed board (at 2750 m)",
          {"L.txt", "T.txt", "out", "out/" + kPlan, "out/" + kSim, "out/" + kCells},
          [](const Scene&) {},
          false,

@@ -15,9 +15,9 @@
 namespace railscen {
 namespace {
 
-using testing::railscen;
 using testing::read_bytes;
 using testing::TempFolder;
+using testing::tool;
 using testing::train_text;
 
 const FileNames kNames = file_names(kScenarioLineName, kScenarioTrainName);
@@ -35,7 +35,7 @@ class CliRender : public ::testing::Test {
     static void SetUpTestSuite() {
         folder_ = std::make_unique<TempFolder>();
         ASSERT_TRUE(testing::compile_stored_sources(path()));
-        ASSERT_EQ(railscen(path(), {"render", ".", "-o", "scenario.svg"}).status, 0);
+        ASSERT_EQ(tool(path(), {"render", ".", "-o", "scenario.svg"}).status, 0);
         svg_ = read_bytes(path() / "scenario.svg");
     }
     static void TearDownTestSuite() { folder_.reset(); }
@@ -73,18 +73,16 @@ TEST_F(CliRender, MarksTheReportedCodeOnBothViews) {
     write_file(folder.path() / "train.txt",
                train_text({"segnale,    6050,   2, 4, 0,  0, 0,    2,  2,0,0, 255"}));
     ASSERT_EQ(
-        railscen(folder.path(), {"compile", "line.txt", "train.txt", "--report", "r.json"}).status,
-        1);
-    ASSERT_EQ(
-        railscen(folder.path(), {"render", ".", "-o", "marked.svg", "--report", "r.json"}).status,
-        0);
+        tool(folder.path(), {"compile", "line.txt", "train.txt", "--report", "r.json"}).status, 1);
+    ASSERT_EQ(tool(folder.path(), {"render", ".", "-o", "marked.svg", "--report", "r.json"}).status,
+              0);
     const std::string marked = read_bytes(folder.path() / "marked.svg");
     EXPECT_EQ(count_of(marked, ">error 16</text>"), 2u);
 }
 
 TEST_F(CliRender, AFolderWithoutAScenarioIsRefused) {
     TempFolder empty;
-    const testing::ToolRun run = railscen(empty.path(), {"render", ".", "-o", "x.svg"});
+    const testing::ToolRun run = tool(empty.path(), {"render", ".", "-o", "x.svg"});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err, "railscen render: . holds no scenario file (.sim)\n");
     EXPECT_FALSE(std::filesystem::exists(empty.path() / "x.svg"));

@@ -1,14 +1,17 @@
 #pragma once
 
-// Runs the built railscen tool as an author would, from a shell, and collects what it says.
+// Runs railscen as an author would, in a folder, and collects what it says: the tool's own code
+// called in this process, or the built program started from a shell.
 
 #include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "cli/commands.h"
 #include "model/file_names.h"
 #include "support/test_support.h"
 
@@ -26,7 +29,19 @@ inline std::string shell_quoted(const std::string& text) {
     return out + "'";
 }
 
-// railscen with the arguments, run in folder (which also keeps its two output streams).
+// The tool's code on the arguments, in this process, as if started in folder.
+inline ToolRun tool(const std::filesystem::path& folder, const std::vector<std::string>& args) {
+    const std::filesystem::path here = std::filesystem::current_path();
+    std::filesystem::current_path(folder);
+    std::ostringstream out;
+    std::ostringstream err;
+    const int status = cli::run_tool(args, out, err);
+    std::filesystem::current_path(here);
+    return {status, out.str(), err.str()};
+}
+
+// The built railscen program with the arguments, started in folder (which also keeps its two
+// output streams).
 inline ToolRun railscen(const std::filesystem::path& folder, const std::vector<std::string>& args) {
     const std::filesystem::path out = folder / ".railscen-stdout";
     const std::filesystem::path err = folder / ".railscen-stderr";
@@ -44,9 +59,8 @@ inline ToolRun railscen(const std::filesystem::path& folder, const std::vector<s
 // Writes the stored scenario's sources into folder and compiles them there, as an author would.
 inline bool compile_stored_sources(const std::filesystem::path& folder) {
     const FileNames names = file_names(kScenarioLineName, kScenarioTrainName);
-    return railscen(folder, {"sources", "."}).status == 0 &&
-           railscen(folder, {"compile", names.line_description, names.train_description}).status ==
-               0;
+    return tool(folder, {"sources", "."}).status == 0 &&
+           tool(folder, {"compile", names.line_description, names.train_description}).status == 0;
 }
 
 }  // namespace railscen::testing

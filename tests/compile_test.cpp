@@ -39,7 +39,7 @@ const std::string kTrain = train_text({
 
 TEST(Compile, WholeScenarioIntoTheCellFile) {
     TempFolder dir;
-    railscen::Run run = testing::scenario_run();
+    railscen::Run run = make_run();
     MemorySource source(kLine, kTrain);
     const CompileOutcome outcome = memorizza_percorso(run, 1, source, dir.path());
     EXPECT_EQ(run.error_code, 0);
@@ -105,7 +105,7 @@ TEST(Compile, FatalMarkerErrorsWriteNothing) {
     for (const Case c : {Case{"segnale, 0, 2, 3, 0, 0, 0, 0, 0, 0, 0, 0", 1250},
                          Case{"rallentamento, 0, 0, 100, 0, 0, 5", 1251}}) {
         TempFolder dir;
-        railscen::Run run = testing::scenario_run();
+        railscen::Run run = make_run();
         MemorySource source(kLine, train_text({c.row}));
         const CompileOutcome outcome = memorizza_percorso(run, 1, source, dir.path());
         EXPECT_EQ(outcome.fatal, c.fatal) << c.row;
@@ -117,7 +117,7 @@ TEST(Compile, FatalMarkerErrorsWriteNothing) {
 TEST(Compile, WithoutAPlanTheEarlierPlanFileStays) {
     TempFolder dir;
     write_file(dir.path() / kNames.plan_file, std::string("earlier"));
-    railscen::Run run = testing::scenario_run();
+    railscen::Run run = make_run();
     MemorySource source(kLine, kTrain);
     const CompileOutcome outcome = memorizza_percorso(run, 0, source, dir.path());
     EXPECT_EQ(outcome.written, (std::vector<std::string>{kNames.scenario_file, kNames.cell_file}));
@@ -126,7 +126,7 @@ TEST(Compile, WithoutAPlanTheEarlierPlanFileStays) {
 
 TEST(Compile, ACodeStillWritesTheFilesButNoGridWritesNothing) {
     TempFolder dir;
-    railscen::Run run = testing::scenario_run();
+    railscen::Run run = make_run();
     MemorySource broken(kLine, train_text({"segnale, 1800, 2, 3, 0, 0, 0, 0, 0, 0, 0, 0",
                                            "segnale, 1810, 2, 3, 0, 0, 0, 0, 0, 0, 0, 0"}));
     EXPECT_EQ(memorizza_percorso(run, 1, broken, dir.path()).written.size(), 3u);
@@ -141,7 +141,7 @@ TEST(Compile, ACodeStillWritesTheFilesButNoGridWritesNothing) {
 }
 
 TEST(Compile, ScenarioFileCarriesStationsAndStamps) {
-    railscen::Run run = testing::scenario_run();
+    railscen::Run run = make_run();
     MemorySource source(kLine, kTrain);
     compile_in_memory(run, 1, source);
     const Bytes sim = encode_scenario_file(run.slots);

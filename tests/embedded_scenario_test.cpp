@@ -13,7 +13,7 @@ namespace {
 class EmbeddedScenario : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        run_ = new railscen::Run(testing::scenario_run());
+        run_ = new railscen::Run(make_run());
         testing::MemorySource source(list_bytes(stored_line_description()),
                                      list_bytes(stored_train_description()));
         fatal_ = compile_in_memory(*run_, 1, source);

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace railscen {
@@ -138,6 +140,29 @@ TEST(FieldReader, KnowsWhereTheLastFieldBegan) {
     EXPECT_EQ(reader.field_line(), 3);
     EXPECT_EQ(reader.line_text(2), "segnale,    800,   1");
     EXPECT_EQ(reader.line_text(9), "");
+}
+
+TEST(FieldReader, TracesTheFieldsItReadsAsWritten) {
+    FieldReader reader("montagna,  +26100  41000\t,\"A, B\"\r\n 7");
+    std::vector<RecordField> fields;
+    reader.read_text();  // not traced
+    reader.trace_into(&fields);
+    reader.read_long();
+    EXPECT_THROW(reader.read_long(), ReadFailure);  // "41000\t": a tab where a blank belongs
+    reader.read_text();
+    reader.read_byte();
+    reader.trace_into(nullptr);
+    ASSERT_EQ(fields.size(), 4u);
+    const std::vector<std::tuple<std::string, int, int, std::optional<std::int64_t>>> expected = {
+        {"+26100", 1, 12, 26100},
+        {"41000\t", 1, 20, std::nullopt},
+        {"A, B", 1, 27, std::nullopt},
+        {"7", 2, 2, 7}};
+    for (std::size_t i = 0; i < fields.size(); ++i) {
+        EXPECT_EQ(std::tuple(fields[i].text, fields[i].line, fields[i].column, fields[i].number),
+                  expected[i])
+            << i;
+    }
 }
 
 TEST(KeywordSearch, ModesDifferOnlyInCase) {

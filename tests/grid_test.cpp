@@ -3,6 +3,7 @@
 #include "grid/progressive.h"
 #include "grid/race_codes.h"
 #include "model/cell_index.h"
+#include "model/markers.h"
 #include "model/track_cell.h"
 #include "support/test_support.h"
 
@@ -162,8 +163,8 @@ TEST(RaceCodes, SumFirstTwentyFiveCharactersOfLoweredNamesAndPadding) {
 TEST(RaceCodes, StampsMarkersAndCodesOrEndsOnOccupiedFields) {
     railscen::Run run = named("VELARO-CUSTRA ", "R 40817");
     EXPECT_EQ(stamp_markers(run), std::nullopt);
-    EXPECT_EQ(run.slots[kLineSlot].word1, 610);
-    EXPECT_EQ((*run.cells)[1].param1, 5121);
+    EXPECT_EQ(run.slots[kLineSlot].word1, kSlotMarker);
+    EXPECT_EQ((*run.cells)[1].param1, kCellMarker);
     EXPECT_EQ(run.slots[kLineSlot].time, 31775);
     EXPECT_EQ((*run.cells)[1].param2, 2244);
 

@@ -27,7 +27,7 @@ struct Outcome {
 };
 
 Outcome run_case(const std::optional<std::string>& line, std::int32_t with_plan = 1) {
-    railscen::Run run = testing::scenario_run(with_plan);
+    railscen::Run run = make_run(kScenarioLineName, kScenarioTrainName, with_plan);
     MemorySource source(line, kTrain);
     memorizza_dati(run, source);
     return {run.error_code, run.error_position, source.line_left(), source.train_left(),
@@ -269,7 +269,7 @@ TEST(LineLoading, NegativeLengthsKeepAGridOfAtLeastTwoCells) {
         const std::string line =
             lines({"[generale]", "lunghezza percorso, " + std::to_string(c.length), "[curve]",
                    "pendenza, 0, 5", "[fine]"});
-        railscen::Run run = testing::scenario_run(c.with_plan);
+        railscen::Run run = make_run(kScenarioLineName, kScenarioTrainName, c.with_plan);
         MemorySource source(line, kTrain);
         // The whole compile runs: the pass, the stamps in cell 1, the file images.
         EXPECT_EQ(compile_in_memory(run, c.with_plan, source), std::nullopt) << c.length;
@@ -313,7 +313,7 @@ TEST(LineLoading, HyphenRuleAfterTheGeneralSection) {
 }
 
 TEST(LineLoading, WithoutAPlanCurvesAreNotCurves) {
-    railscen::Run run = testing::scenario_run(0);
+    railscen::Run run = make_run(kScenarioLineName, kScenarioTrainName, 0);
     MemorySource source(line_text({"curvas3,  500,  150"}), kTrain);
     memorizza_dati(run, source);
     EXPECT_EQ(run.error_code, 0);
@@ -351,6 +351,62 @@ TEST(LineLoading, ACurvePastThePlanStopsAtItsLastRow) {
     const railscen::Run run = load(line_text({"curvad1,  7000,  5000"}, "1000"), kTrain);
     EXPECT_EQ(run.error_code, 0);
     EXPECT_EQ(type_code(run.plan.x(8000)), TypeCode::kDouble);
+}
+
+// The loader keeps every record as it read it, for the tool's checks and carets: the fields
+// whatever separates them, where each began, and what it was taken for.
+TEST(LineLoading, KeepsTheRecordsItRead) {
+    const railscen::Run run =
+        load(line_text({"montagna,  26100  41000  1", "pendenze,  950,  1",
+                        "cartello_indicatore,  2750,  \"PONTE, VECCHIO\""},
+                       "20000"),
+             train_text({"segnale,    6050,   2, 4, 0,  0, 0,    2,  2,0,0, 255"}));
+    ASSERT_EQ(run.error_code, 0);
+    auto find = [&](std::string_view keyword) {
+        for (const SourceRecord& r : run.records) {
+            if (r.keyword.text == keyword) return &r;
+        }
+        return static_cast<const SourceRecord*>(nullptr);
+    };
+    auto texts = [](const SourceRecord& r) {
+        std::vector<std::string> out;
+        for (const RecordField& f : r.fields) out.push_back(f.text);
+        return out;
+    };
+
+    const SourceRecord* mountain = find("montagna");
+    ASSERT_NE(mountain, nullptr);
+    EXPECT_EQ(mountain->file, SourceFile::kLine);
+    EXPECT_EQ(mountain->kinds, std::vector{RecordKind::kMountain});
+    EXPECT_EQ(texts(*mountain), (std::vector<std::string>{"26100", "41000", "1"}));
+    EXPECT_EQ(mountain->keyword.line, 7);
+    EXPECT_EQ(mountain->field_location(1), (SourceLocation{SourceFile::kLine, 7, 19}));
+    EXPECT_EQ(mountain->fields[1].number, 41000);
+
+    // A keyword that matches nothing is kept without a kind; its numbers are then read as
+    // keywords of their own.
+    const SourceRecord* unknown = find("pendenze");
+    ASSERT_NE(unknown, nullptr);
+    EXPECT_TRUE(unknown->kinds.empty());
+    EXPECT_TRUE(unknown->fields.empty());
+    EXPECT_NE(find("950"), nullptr);
+
+    const SourceRecord* sign = find("cartello_indicatore");
+    ASSERT_NE(sign, nullptr);
+    EXPECT_EQ(texts(*sign), (std::vector<std::string>{"2750", "PONTE, VECCHIO"}));
+    EXPECT_FALSE(sign->fields[1].number.has_value());
+
+    const SourceRecord* signal = find("segnale");
+    ASSERT_NE(signal, nullptr);
+    EXPECT_EQ(signal->file, SourceFile::kTrain);
+    EXPECT_EQ(signal->fields.size(), 11u);
+    EXPECT_EQ(run.texts.train,
+              train_text({"segnale,    6050,   2, 4, 0,  0, 0,    2,  2,0,0, 255"}));
+
+    // Each placed object remembers its record.
+    EXPECT_EQ(placed_by(run, 56), (SourceLocation{SourceFile::kLine, 9, 23}));
+    EXPECT_EQ(placed_by(run, 122), (SourceLocation{SourceFile::kTrain, 2, 13}));
+    EXPECT_EQ(placed_by(run, 123), std::nullopt);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "app/window.h"
+#include "model/diagnostic.h"
 #include "model/error_codes.h"
 #include "model/file_names.h"
 #include "support/test_support.h"
@@ -122,9 +123,29 @@ TEST(Pack, TheFatalErrorBoxEndsTheProgramWithStatusTwo) {
 }
 
 TEST(Pack, ScenarioCodesAreReportedInOneLine) {
-    EXPECT_EQ(describe_code(16, 800), "error 16: signal cell already occupied (at 800 m)");
-    EXPECT_EQ(describe_code(10, 800), "error 10: more stations than free scenario slots");
-    EXPECT_EQ(describe_code(99, 0), "error 99: unknown code");
+    auto coded = [](std::int32_t code, std::optional<std::int32_t> position,
+                    std::optional<std::uint8_t> occupant = {}, std::string reason = {}) {
+        Diagnostic d;
+        d.code = code;
+        d.position = position;
+        d.occupant = occupant;
+        d.reason = std::move(reason);
+        return d;
+    };
+    struct Case {
+        Diagnostic d;
+        std::string line;
+    };
+    const Case cases[] = {
+        {coded(16, 800), "error 16: signal cell already occupied (at 800 m)"},
+        {coded(16, 800, kSpeedBoard),
+         "error 16: signal cell already occupied by a speed board (at 800 m)"},
+        {coded(10, 800), "error 10: more stations than free scenario slots"},
+        {coded(25, std::nullopt, std::nullopt, "\"4\x1bOO\" is not a whole number"),
+         "error 25: unexpected failure while loading: \"4\\x1bOO\" is not a whole number"},
+        {coded(99, std::nullopt), "error 99: unknown code"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(one_line(c.d), c.line);
 }
 
 }  // namespace

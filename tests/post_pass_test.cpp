@@ -81,12 +81,15 @@ TEST_F(PostPass, RuleARecordsElevenWhenNothingFits) {
     put(490, kSignal);
     put(489, kSignBoard);
     put(488, kSignBoard);
-    run_.error_code = 15;  // a code left by loading is overwritten, with its source
-    run_.error_source = SourceLocation{SourceFile::kLine, 7, 3};
+    run_.error_code = 15;  // a code left by loading is overwritten
     post_process_grid(run_);
     EXPECT_EQ(run_.error_code, 11);
     EXPECT_EQ(run_.error_position, 490 * 50);
-    EXPECT_FALSE(run_.error_source.has_value());
+    // The pass's diagnostic names the train description as a whole and the signal's cell.
+    const Diagnostic* d = recorded_diagnostic(run_);
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->cell, 490);
+    EXPECT_EQ(d->at, (SourceLocation{SourceFile::kTrain, 0, 0}));
 }
 
 TEST_F(PostPass, RuleBWindowsBeforeTheStart) {

@@ -49,7 +49,9 @@ std::vector<std::string_view> fields_of(std::string_view row) {
     }
 }
 
-int number(std::string_view field) { return std::atoi(std::string(field).c_str()); }
+int number(std::string_view field) {
+    return std::atoi(std::string(field).c_str());
+}
 
 // Rows first..first+count-1 (1-based line numbers) of a file's lines.
 std::vector<std::string_view> section(const std::vector<std::string_view>& lines, int first,
@@ -62,7 +64,7 @@ constexpr char kEGrave = '\xE8';
 // ------------------------------------------------------------------------- line description
 
 class LineDescription : public ::testing::Test {
-protected:
+  protected:
     std::vector<std::string_view> lines = lines_of(stored_line_description());
 };
 
@@ -226,8 +228,9 @@ TEST_F(LineDescription, SignTextsAreTwoOrThreeBracketedGroups) {
         ++by_groups[groups];
     }
     EXPECT_EQ(by_groups, (std::map<int, int>{{2, 6}, {3, 9}}));
-    EXPECT_EQ(lines[627 - 1], "cartello_indicatore,  46450,  "
-                              "(   GALLERIA   )(  MONTE ALTO  )(   5000 m    )");
+    EXPECT_EQ(lines[627 - 1],
+              "cartello_indicatore,  46450,  "
+              "(   GALLERIA   )(  MONTE ALTO  )(   5000 m    )");
 }
 
 // --------------------------------------------------------------------------- e grave
@@ -252,7 +255,7 @@ TEST(StoredDescriptions, EGraveIsOneByteInOneRowOfEachFile) {
 // ------------------------------------------------------------------------ train description
 
 class TrainDescription : public ::testing::Test {
-protected:
+  protected:
     std::vector<std::string_view> lines = lines_of(stored_train_description());
 };
 
@@ -267,16 +270,16 @@ TEST_F(TrainDescription, FileHas128LinesWithTheEmptyThirdAndTheBlankEndedEighth)
 
 TEST_F(TrainDescription, SectionsHoldTheirRows) {
     const std::map<int, std::string_view> headers = {
-        {4, "[generale]"}, {9, "[aderenze]"},       {14, "[vel_limite]"}, {29, "[stazioni]"},
+        {4, "[generale]"},       {9, "[aderenze]"}, {14, "[vel_limite]"}, {29, "[stazioni]"},
         {54, "[rallentamenti]"}, {55, "[segnali]"}, {122, "[codici]"},    {128, "[fine]"}};
     for (const auto& [number, text] : headers) EXPECT_EQ(lines[number - 1], text) << number;
     struct Rows {
         int first, count;
         std::string_view keyword;
     };
-    for (const Rows& r : {Rows{10, 4, "aderenza,"}, Rows{15, 14, "velocita,"},
-                          Rows{30, 24, "stazione,"}, Rows{56, 66, "segnale,"},
-                          Rows{123, 5, "abbattimento,"}}) {
+    for (const Rows& r :
+         {Rows{10, 4, "aderenza,"}, Rows{15, 14, "velocita,"}, Rows{30, 24, "stazione,"},
+          Rows{56, 66, "segnale,"}, Rows{123, 5, "abbattimento,"}}) {
         int previous = -1;
         for (std::string_view row : section(lines, r.first, r.count)) {
             ASSERT_TRUE(row.starts_with(r.keyword)) << row;
@@ -346,8 +349,9 @@ TEST_F(TrainDescription, StationsCarryTheirFieldsAndTimes) {
         EXPECT_GT(time, previous_time) << row;
         previous_time = time;
     }
-    EXPECT_EQ(categories, (std::map<int, int>{{4, 3}, {8, 1}, {11, 1}, {12, 8}, {21, 1},
-                                               {22, 1}, {25, 1}, {26, 3}, {28, 5}}));
+    EXPECT_EQ(categories,
+              (std::map<int, int>{
+                  {4, 3}, {8, 1}, {11, 1}, {12, 8}, {21, 1}, {22, 1}, {25, 1}, {26, 3}, {28, 5}}));
     EXPECT_EQ(field13, (std::map<int, int>{{0, 16}, {1, 1}, {60, 6}, {115, 1}}));
     EXPECT_EQ(timed, 8);
 }
@@ -412,7 +416,7 @@ TEST(SlowdownForm, IsWrittenByteForByte) {
 }
 
 class TimetableSheet : public ::testing::Test {
-protected:
+  protected:
     std::vector<std::string_view> lines = lines_of(stored_timetable_sheet());
 };
 
@@ -443,9 +447,12 @@ TEST_F(TimetableSheet, FixedLinesAreWrittenByteForByte) {
         {16, rule},
         {17, " |     |  30 |   0+000  |     | VELARO SAN MARTINO         |          16:40 |     |"},
         {20, " | 150 | 155 |   0+750  |     | Cartello Indicatore        |     16:44      |     |"},
-        {45, " |  95 | 100 |  73+140  |     | Cartello Indicatore        |     17:34      |     | "},
+        {45,
+         " |  95 | 100 |  73+140  |     | Cartello Indicatore        |     17:34      |     | "},
         {53, " |     |     |  91+264  |     | Confine stato              |     17:57      |     |"},
-        {57, " |     |     | 102+240  |     | CUSTRA                     | 18:10          |                   "},
+        {57,
+         " |     |     | 102+240  |     | CUSTRA                     | 18:10          |            "
+         "       "},
         {58, " |     |     |          |     |                            |                |     |"},
         {59, rule},
         {60, ""},

@@ -20,7 +20,7 @@ struct Loaded {
 };
 
 Loaded load_train(const std::optional<std::string>& train, const std::string& line = kLine) {
-    Loaded out{testing::scenario_run(), false, false};
+    Loaded out{make_run(), false, false};
     MemorySource source(line, train);
     memorizza_dati(out.run, source);
     out.line_left = source.line_left();
@@ -98,11 +98,16 @@ TEST(TrainLoading, EveryCodeWithItsPositionAndNoFileLeft) {
 TEST(TrainLoading, AMissingTrainFilePointsAtNoRecord) {
     const Loaded l = load_train(std::nullopt);
     EXPECT_EQ(l.run.error_code, 25);
-    EXPECT_FALSE(l.run.error_source.has_value());
+    ASSERT_NE(recorded_diagnostic(l.run), nullptr);
+    EXPECT_EQ(recorded_diagnostic(l.run)->at, (SourceLocation{SourceFile::kTrain, 0, 0}));
+    EXPECT_EQ(recorded_diagnostic(l.run)->reason, "train description missing");
     const Loaded cut_short = load_train("[generale]\r\nsegnale, 1800, 2, 3");
-    ASSERT_TRUE(cut_short.run.error_source.has_value());
-    EXPECT_EQ(cut_short.run.error_source->file, SourceFile::kTrain);
-    EXPECT_EQ(cut_short.run.error_source->line, 2);
+    const Diagnostic* d = recorded_diagnostic(cut_short.run);
+    ASSERT_NE(d, nullptr);
+    ASSERT_TRUE(d->at.has_value());
+    EXPECT_EQ(d->at->file, SourceFile::kTrain);
+    EXPECT_EQ(d->at->line, 2);
+    EXPECT_EQ(d->reason, "the text ends inside a record, where a 32-bit number belongs");
 }
 
 TEST(TrainLoading, GeneralSettingsAndTheClockWithBlanksOrCommas) {

@@ -10,7 +10,11 @@ namespace railscen {
 std::optional<std::int32_t> compile_in_memory(Run& run, std::int32_t j, DescriptionSource& source) {
     run.with_plan = j;
     run.error_code = 0;
-    run.error_source.reset();
+    run.diagnostics.clear();
+    run.texts = {};
+    run.records.clear();
+    run.placed_by.clear();
+    run.placing.reset();
     reset_slots(run.slots);
     run.cells.reset();
     run.plan = Plan{};

@@ -2,7 +2,7 @@
 
 #include "app/memorizza_percorso.h"
 #include "documents/documents.h"
-#include "model/error_codes.h"
+#include "model/diagnostic.h"
 #include "model/file_io.h"
 #include "model/file_names.h"
 #include "model/run.h"
@@ -11,9 +11,7 @@
 namespace railscen {
 
 PackResult run_pack(const std::filesystem::path& folder, const std::function<void()>& show_window) {
-    Run run;
-    run.line_name = kScenarioLineName;
-    run.train_name = kScenarioTrainName;
+    Run run = make_run();
     show_window();
     // A second pack started in the same folder waits here until this run has ended.
     const FolderLock lock(folder);
@@ -48,7 +46,9 @@ PackResult run_pack(const std::filesystem::path& folder, const std::function<voi
         result.fatal = outcome.fatal;
     } else if (run.error_code != 0) {
         result.status = kExitScenarioCode;
-        result.message = "scenario-pack: " + describe_code(run.error_code, run.error_position);
+        const Diagnostic* recorded = recorded_diagnostic(run);
+        result.message = "scenario-pack: " +
+                         (recorded != nullptr ? one_line(*recorded) : code_heading(run.error_code));
     }
     return result;
 }

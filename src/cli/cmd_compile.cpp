@@ -23,7 +23,7 @@ struct CompileOptions {
     std::string report_file;
 };
 
-int run_compile(const CompileOptions& o) {
+int run_compile(const CompileOptions& o, std::ostream& err) {
     Run run = named_run(o.inputs);
     InputTexts source(o.inputs);
 
@@ -51,8 +51,7 @@ int run_compile(const CompileOptions& o) {
     const FolderLock lock(folder);
     const CompileOutcome outcome = memorizza_percorso(run, o.inputs.with_plan(), source, folder);
 
-    if (run.error_code != 0) std::cerr << format_recorded_code(run, o.inputs);
-    if (outcome.fatal) std::cerr << format_fatal(run, *outcome.fatal);
+    err << format_diagnostics(run, o.inputs);
     if (!o.report_file.empty()) {
         write_file(o.report_file, report_json(make_report(run, outcome, o.inputs)));
     }
@@ -71,7 +70,8 @@ Command add_compile_command(CLI::App& parent) {
         ->capture_default_str();
     app->add_option("--report", options->report_file, "write the outcome as JSON into FILE")
         ->type_name("FILE");
-    return {app, [options] { return run_compile(*options); }};
+    return {app,
+            [options](std::ostream&, std::ostream& err) { return run_compile(*options, err); }};
 }
 
 }  // namespace railscen::cli

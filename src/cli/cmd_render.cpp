@@ -11,10 +11,10 @@
 #include "cli/compile_inputs.h"
 #include "cli/render.h"
 #include "cli/report.h"
-#include "cli/text_encoding.h"
 #include "model/error_codes.h"
 #include "model/file_io.h"
 #include "model/file_names.h"
+#include "model/text_encoding.h"
 #include "output/binary_decode.h"
 
 namespace railscen::cli {
@@ -105,13 +105,13 @@ std::vector<std::filesystem::path> render_inputs(const RenderOptions& o, const R
     return inputs;
 }
 
-int run_render(const RenderOptions& o) {
+int run_render(const RenderOptions& o, std::ostream& err) {
     RenderScene scene;
     try {
         scene = load_scene(o);
         guard_outputs({o.svg_file}, render_inputs(o, scene));
     } catch (const std::runtime_error& e) {
-        std::cerr << "railscen render: " << e.what() << '\n';
+        err << "railscen render: " << e.what() << '\n';
         return kExitFailure;
     }
     SvgDocument svg(kCanvasWidth, kPlanViewHeight + kProfileViewHeight, kBackground);
@@ -156,7 +156,7 @@ Command add_render_command(CLI::App& parent) {
         ->type_name("FILE");
     app->add_option("--report", o->report_file, "a compile report whose code is marked")
         ->type_name("FILE");
-    return {app, [o] { return run_render(*o); }};
+    return {app, [o](std::ostream&, std::ostream& err) { return run_render(*o, err); }};
 }
 
 }  // namespace railscen::cli

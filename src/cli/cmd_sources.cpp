@@ -8,10 +8,10 @@
 #include <memory>
 
 #include "cli/commands.h"
-#include "cli/text_encoding.h"
 #include "documents/documents.h"
 #include "model/file_io.h"
 #include "model/file_names.h"
+#include "model/text_encoding.h"
 
 namespace railscen::cli {
 namespace {
@@ -21,7 +21,7 @@ struct SourcesOptions {
     bool force = false;
 };
 
-int run_sources(const SourcesOptions& o) {
+int run_sources(const SourcesOptions& o, std::ostream& out, std::ostream& err) {
     const std::filesystem::path dir = o.folder;
     const FileNames names = file_names(kScenarioLineName, kScenarioTrainName);
     std::vector<std::filesystem::path> files;
@@ -40,17 +40,16 @@ int run_sources(const SourcesOptions& o) {
             }
         }
         if (!taken.empty()) {
-            std::cerr << "railscen sources: these files are there already and are left as they "
-                         "are (--force replaces them):\n";
-            for (const auto& file : taken)
-                std::cerr << "  " << terminal_text(file.string()) << '\n';
+            err << "railscen sources: these files are there already and are left as they "
+                   "are (--force replaces them):\n";
+            for (const auto& file : taken) err << "  " << terminal_text(file.string()) << '\n';
             return kExitFailure;
         }
     }
     std::filesystem::create_directories(dir);
     const FolderLock lock(dir);
     write_sources_and_documents(dir, kScenarioLineName, kScenarioTrainName);
-    for (const auto& file : files) std::cout << file.string() << '\n';
+    for (const auto& file : files) out << file.string() << '\n';
     return kExitOk;
 }
 
@@ -62,7 +61,7 @@ Command add_sources_command(CLI::App& parent) {
         "sources", "write the stored scenario's line and train descriptions and documents");
     app->add_option("DIR", o->folder, "folder to write into (created when missing)")->required();
     app->add_flag("--force", o->force, "replace files that are there already");
-    return {app, [o] { return run_sources(*o); }};
+    return {app, [o](std::ostream& out, std::ostream& err) { return run_sources(*o, out, err); }};
 }
 
 }  // namespace railscen::cli

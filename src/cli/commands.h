@@ -1,6 +1,12 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "cli/compile_inputs.h"
 
 namespace CLI {
 class App;
@@ -12,11 +18,19 @@ inline constexpr int kExitOk = 0;
 inline constexpr int kExitProblem = 1;  // a recorded code or a fatal marker error
 inline constexpr int kExitFailure = 2;  // a usage error or a failed file operation
 
-// A subcommand added to the tool, and what runs it once the command line has been parsed.
+// A subcommand added to the tool, and what runs it once the command line has been parsed:
+// results go to out, messages to err.
 struct Command {
     CLI::App* app;
-    std::function<int()> run;
+    std::function<int(std::ostream& out, std::ostream& err)> run;
 };
+
+// The whole tool on the arguments after the program's name; returns the exit status.
+int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// What check and explain do once their arguments are parsed; messages go to the streams.
+int run_check(const CompileInputs& inputs, std::ostream& err);
+int run_explain(std::int32_t code, std::ostream& out, std::ostream& err);
 
 Command add_sources_command(CLI::App& parent);
 Command add_compile_command(CLI::App& parent);

@@ -40,11 +40,7 @@ void add_compile_inputs(CLI::App& command, CompileInputs& inputs) {
 }
 
 Run named_run(const CompileInputs& inputs) {
-    Run run;
-    run.line_name = inputs.line_name;
-    run.train_name = inputs.train_name;
-    run.with_plan = inputs.with_plan();
-    return run;
+    return make_run(inputs.line_name, inputs.train_name, inputs.with_plan());
 }
 
 InputTexts::InputTexts(const CompileInputs& inputs)

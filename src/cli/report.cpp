@@ -11,7 +11,11 @@ CompileReport make_report(const Run& run, const CompileOutcome& outcome,
     report.error_position = run.error_position;
     report.fatal = outcome.fatal;
     report.written = outcome.written;
-    report.source = recorded_source(run, inputs);
+    const Diagnostic* recorded = recorded_diagnostic(run);
+    if (recorded != nullptr && recorded->at && recorded->at->line > 0) {
+        const SourceLocation& at = *recorded->at;
+        report.source = SourcePoint{inputs.file_of(at.file), at.line, at.column};
+    }
     return report;
 }
 

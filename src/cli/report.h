@@ -9,9 +9,15 @@
 
 #include "app/memorizza_percorso.h"
 #include "cli/compile_inputs.h"
-#include "cli/diagnostics.h"
 
 namespace railscen::cli {
+
+// A place in one of the author's files, named as the author gave it.
+struct SourcePoint {
+    std::string file;
+    int line = 0;    // 1-based
+    int column = 0;  // 1-based byte column of the field
+};
 
 // What a compile leaves for tools and for render: one JSON object
 // {"error_code", "error_position", "fatal", "written", "source": {"file", "line"} or null}.
@@ -20,7 +26,7 @@ struct CompileReport {
     std::int32_t error_position = 0;
     std::optional<std::int32_t> fatal;
     std::vector<std::string> written;
-    std::optional<SourcePoint> source;  // file and line only
+    std::optional<SourcePoint> source;  // the record behind error_code: file and line only
 };
 
 class ReportError : public std::runtime_error {

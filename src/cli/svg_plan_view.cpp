@@ -1,10 +1,10 @@
 #include <algorithm>
 #include <cmath>
 
-#include "cli/decode_view.h"
+#include "cli/inspect_view.h"
 #include "cli/render.h"
-#include "cli/text_encoding.h"
 #include "model/error_codes.h"
+#include "model/text_encoding.h"
 #include "output/binary_decode.h"
 
 namespace railscen::cli {

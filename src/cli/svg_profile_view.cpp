@@ -2,9 +2,9 @@
 #include <cmath>
 #include <functional>
 
-#include "cli/decode_view.h"
+#include "cli/inspect_view.h"
 #include "cli/render.h"
-#include "cli/text_encoding.h"
+#include "model/text_encoding.h"
 
 namespace railscen::cli {
 namespace {

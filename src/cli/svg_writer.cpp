@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "cli/text_encoding.h"
+#include "model/text_encoding.h"
 
 namespace railscen::cli {
 namespace {

@@ -1,8 +1,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "cli/source_lines.h"
-#include "cli/text_encoding.h"
+#include "cli/edit_distance.h"
 #include "cli/warnings.h"
 #include "source_text/keywords.h"
 
@@ -13,24 +12,6 @@ std::string lower(std::string_view text) {
     std::string out(text);
     for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return out;
-}
-
-// Edits between two words, a swap of two neighbouring letters counting as one edit (the
-// commonest slip of the hand: "aderneza").
-std::size_t edit_distance(std::string_view a, std::string_view b) {
-    std::vector<std::vector<std::size_t>> d(a.size() + 1, std::vector<std::size_t>(b.size() + 1));
-    for (std::size_t i = 0; i <= a.size(); ++i) d[i][0] = i;
-    for (std::size_t j = 0; j <= b.size(); ++j) d[0][j] = j;
-    for (std::size_t i = 1; i <= a.size(); ++i) {
-        for (std::size_t j = 1; j <= b.size(); ++j) {
-            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1,
-                                d[i - 1][j - 1] + (a[i - 1] != b[j - 1])});
-            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) {
-                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
-            }
-        }
-    }
-    return d[a.size()][b.size()];
 }
 
 // A keyword field, not a header, comment, number or name: it starts with a letter and holds a
@@ -73,23 +54,34 @@ bool close_enough(const Nearest& n) {
 
 }  // namespace
 
-std::vector<Warning> spelling_warnings(std::string_view text, SourceFile file) {
-    const std::span<const std::string_view> keywords =
-        file == SourceFile::kLine ? line_keywords() : train_keywords();
-    std::vector<Warning> warnings;
-    for (const SourceLine& line : record_lines(text)) {
-        const LineField field = split_fields(line.text).front();
-        if (!looks_like_keyword(field.text) || matches_a_record(field.text, file)) continue;
-        const Nearest n = nearest_keyword(field.text, keywords);
+std::vector<Diagnostic> spelling_warnings(const Run& run) {
+    std::vector<Diagnostic> warnings;
+    const SourceRecord* previous = nullptr;
+    for (const SourceRecord& r : run.records) {
+        // Only a keyword field that begins its line: the fields after an unknown keyword are
+        // read as keywords too, but nobody wrote them as such.
+        const int previous_line = previous == nullptr        ? 0
+                                  : previous->fields.empty() ? previous->keyword.line
+                                                             : previous->fields.back().line;
+        const bool first_on_line =
+            previous == nullptr || previous->file != r.file || previous_line < r.keyword.line;
+        previous = &r;
+        const std::string_view field = r.keyword.text;
+        if (!first_on_line || !r.kinds.empty() || !looks_like_keyword(field) ||
+            matches_a_record(field, r.file)) {
+            continue;
+        }
+        const Nearest n = nearest_keyword(
+            field, r.file == SourceFile::kLine ? line_keywords() : train_keywords());
         if (!close_enough(n)) continue;
-        const std::string written = "\"" + utf8_from_1252(field.text) + "\"";
+        const std::string written = "\"" + std::string(field) + "\"";
         const std::string keyword = "\"" + std::string(n.keyword) + "\"";
         // Distance 0 means the letters are right but their case or a companion word is not.
-        warnings.push_back({file, line.number, field.column,
-                            n.distance == 0
-                                ? written + " matches no keyword, although it reads like " +
-                                      keyword + " (letter case and the words with it count)"
-                                : written + " matches no keyword; did you mean " + keyword + "?"});
+        warnings.push_back(warning(
+            r.location(), n.distance == 0
+                              ? written + " matches no keyword, although it reads like " + keyword +
+                                    " (letter case and the words with it count)"
+                              : written + " matches no keyword; did you mean " + keyword + "?"));
     }
     return warnings;
 }

@@ -1,58 +1,42 @@
-#include "cli/source_lines.h"
 #include "cli/warnings.h"
 #include "model/cell_index.h"
-#include "source_text/field_reader.h"
-#include "source_text/keywords.h"
 
 namespace railscen::cli {
-namespace {
 
-// The start and the end (or length) of a stretch record: its first two numbers.
-struct Stretch {
-    std::int64_t first;
-    std::int64_t second;
-    int second_column;
-};
-
-std::optional<Stretch> stretch_of(const std::vector<LineField>& fields) {
-    if (fields.size() < 3) return std::nullopt;
-    const std::optional<std::int64_t> first = parse_integer(fields[1].text);
-    const std::optional<std::int64_t> second = parse_integer(fields[2].text);
-    if (!first || !second) return std::nullopt;
-    return Stretch{*first, *second, fields[2].column};
-}
-
-}  // namespace
-
-std::vector<Warning> stretch_warnings(const Run& run, std::string_view line_text) {
-    std::vector<Warning> warnings;
+std::vector<Diagnostic> stretch_warnings(const Run& run) {
+    std::vector<Diagnostic> warnings;
     if (!run.cells) return warnings;
     const std::int64_t last_cell = run.cells->upper_bound();
     const bool with_curves = run.with_plan != 0 && run.plan.exists();
-    for (const SourceLine& line : record_lines(line_text)) {
-        const std::vector<LineField> fields = split_fields(line.text);
-        const std::string_view keyword = fields.front().text;
-        if (is_comment_field(keyword)) continue;
-        const std::optional<Stretch> s = stretch_of(fields);
-        if (!s) continue;
-        if (contains_any_case(keyword, "montagna") &&
-            cell_index::mountain_last(s->second) > last_cell) {
-            warnings.push_back({SourceFile::kLine, line.number, s->second_column,
-                                "mountain from " + std::to_string(s->first) + " m to " +
-                                    std::to_string(s->second) +
-                                    " m runs past the end of the grid at " +
-                                    std::to_string((last_cell + 1) * 50) + " m"});
+    for (const SourceRecord& r : run.records) {
+        // The start and the end (or length) of a stretch: its first two numbers.
+        if (r.fields.size() < 2 || !r.fields[0].number || !r.fields[1].number) continue;
+        const std::int64_t first = *r.fields[0].number;
+        const std::int64_t second = *r.fields[1].number;
+        if (r.is(RecordKind::kMountain) && cell_index::mountain_last(second) > last_cell) {
+            warnings.push_back(
+                warning(r.field_location(1), "mountain from " + std::to_string(first) + " m to " +
+                                                 std::to_string(second) +
+                                                 " m runs past the end of the grid at " +
+                                                 std::to_string((last_cell + 1) * 50) + " m"));
         }
-        if (with_curves && contains_any_case(keyword, "curva") &&
-            s->first + s->second > run.plan.last_row()) {
-            warnings.push_back({SourceFile::kLine, line.number, s->second_column,
-                                "curve from " + std::to_string(s->first) + " m, " +
-                                    std::to_string(s->second) +
-                                    " m long, runs past the end of the plan at " +
-                                    std::to_string(run.plan.last_row()) + " m"});
+        if (with_curves && r.is(RecordKind::kCurve) && first + second > run.plan.last_row()) {
+            warnings.push_back(
+                warning(r.field_location(1), "curve from " + std::to_string(first) + " m, " +
+                                                 std::to_string(second) +
+                                                 " m long, runs past the end of the plan at " +
+                                                 std::to_string(run.plan.last_row()) + " m"));
         }
     }
     return warnings;
+}
+
+std::vector<Diagnostic> check_warnings(const Run& run) {
+    std::vector<Diagnostic> found = spelling_warnings(run);
+    for (auto more : {stretch_warnings(run), timetable_warnings(run)}) {
+        found.insert(found.end(), more.begin(), more.end());
+    }
+    return found;
 }
 
 }  // namespace railscen::cli

@@ -1,29 +1,14 @@
 #include <cmath>
 #include <cstdio>
 
-#include "cli/source_lines.h"
-#include "cli/text_encoding.h"
+#include "cli/clock_text.h"
 #include "cli/warnings.h"
-#include "source_text/field_reader.h"
-#include "source_text/keywords.h"
 
 namespace railscen::cli {
 namespace {
 
-constexpr int kHourField = 14;  // the station row's hour, after the keyword and 13 numbers
+constexpr std::size_t kHourField = 13;  // the station record's hour, after 13 numbers
 constexpr std::int64_t kDay = 24 * 3600;
-
-// Station rows in file order; the loader gives them slots 1, 2, 3, ... in the same order.
-std::vector<SourceLine> station_rows(std::string_view train_text) {
-    std::vector<SourceLine> rows;
-    for (const SourceLine& line : record_lines(train_text)) {
-        const std::string_view keyword = split_fields(line.text).front().text;
-        if (!is_comment_field(keyword) && contains_any_case(keyword, "stazione")) {
-            rows.push_back(line);
-        }
-    }
-    return rows;
-}
 
 // Seconds to run from one position to another with every cell at its speed limit. Cells
 // without a limit (0) add nothing: the check must not warn on what it cannot know.
@@ -44,19 +29,16 @@ std::int64_t whole_seconds(double seconds) {
     return static_cast<std::int64_t>(std::ceil(seconds - 1e-6));
 }
 
-std::string clock(std::int64_t seconds) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%lld:%02lld:%02lld", static_cast<long long>(seconds / 3600),
-                  static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
-    return text;
-}
-
 }  // namespace
 
-std::vector<Warning> timetable_warnings(const Run& run, std::string_view train_text) {
-    std::vector<Warning> warnings;
+std::vector<Diagnostic> timetable_warnings(const Run& run) {
+    std::vector<Diagnostic> warnings;
     if (!run.cells) return warnings;
-    const std::vector<SourceLine> rows = station_rows(train_text);
+    // Station records in the order read; the loader gives them slots 1, 2, 3, ... in that order.
+    std::vector<const SourceRecord*> rows;
+    for (const SourceRecord& r : run.records) {
+        if (r.is(RecordKind::kStation)) rows.push_back(&r);
+    }
     const ScenarioSlot* previous = nullptr;
     for (std::size_t i = 0; i < rows.size() && kFirstStationSlot + i < kFirstSignSlot; ++i) {
         const ScenarioSlot& station = run.slots[kFirstStationSlot + i];
@@ -66,15 +48,13 @@ std::vector<Warning> timetable_warnings(const Run& run, std::string_view train_t
             if (scheduled < 0) scheduled += kDay;  // past midnight
             const double fastest = fastest_run(*run.cells, previous->position, station.position);
             if (fastest - static_cast<double>(scheduled) >= 1.0) {
-                const std::vector<LineField> fields = split_fields(rows[i].text);
-                const int column = fields.size() > kHourField ? fields[kHourField].column : 1;
-                warnings.push_back({SourceFile::kTrain, rows[i].number, column,
-                                    "station \"" + utf8_from_1252(station.text) + "\" is timed " +
-                                        clock(scheduled) + " after \"" +
-                                        utf8_from_1252(previous->text) + "\", but its " +
-                                        std::to_string(station.position - previous->position) +
-                                        " m at the line speed limits take at least " +
-                                        clock(whole_seconds(fastest))});
+                warnings.push_back(
+                    warning(rows[i]->field_location(kHourField),
+                            "station \"" + station.text + "\" is timed " + clock_text(scheduled) +
+                                " after \"" + previous->text + "\", but its " +
+                                std::to_string(station.position - previous->position) +
+                                " m at the line speed limits take at least " +
+                                clock_text(whole_seconds(fastest))));
             }
         }
         previous = &station;

@@ -1,30 +1,34 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 #include <vector>
 
+#include "model/diagnostic.h"
 #include "model/run.h"
 
 namespace railscen::cli {
 
-// Something check finds suspicious although the compile accepts it.
-struct Warning {
-    SourceFile file;
-    int line;    // 1-based
-    int column;  // 1-based
-    std::string message;
-};
+// Things check finds suspicious although the compile accepts them, as warnings on the records
+// the loader read (run.records); a run that read no records gives none.
+std::vector<Diagnostic> check_warnings(const Run& run);
 
 // Timed stations (slot time non-zero) that the timetable reaches sooner than the line speed
 // limits allow, running every 50 m cell at its limit with no acceleration.
-std::vector<Warning> timetable_warnings(const Run& run, std::string_view train_text);
+std::vector<Diagnostic> timetable_warnings(const Run& run);
 
-// Record lines whose keyword field matches no keyword but lies close to one.
-std::vector<Warning> spelling_warnings(std::string_view text, SourceFile file);
+// Keyword fields that begin a line, match no keyword, but lie close to one.
+std::vector<Diagnostic> spelling_warnings(const Run& run);
 
 // Mountains that run past the grid and curves that run past the plan: the compile writes
 // nothing beyond either, so their ends are lost.
-std::vector<Warning> stretch_warnings(const Run& run, std::string_view line_text);
+std::vector<Diagnostic> stretch_warnings(const Run& run);
+
+inline Diagnostic warning(const SourceLocation& at, std::string message) {
+    Diagnostic d;
+    d.severity = Severity::kWarning;
+    d.at = at;
+    d.reason = std::move(message);
+    return d;
+}
 
 }  // namespace railscen::cli

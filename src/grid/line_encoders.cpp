@@ -38,7 +38,7 @@ void memo_indicatori_v_max(Run& run, std::int32_t posizione, const SpeedBoard& b
     Cells& cells = *run.cells;
     const std::int64_t i = cell_index::speed_board(posizione);
     if (!cells.free_at(i)) {
-        run.error_code = 21;
+        record_occupied(run, 21, i, posizione);
         return;
     }
     // Left speed / 5 in the hundreds, right speed / 5 in the units.
@@ -56,6 +56,7 @@ void memo_indicatori_v_max(Run& run, std::int32_t posizione, const SpeedBoard& b
     cell.param2 = pack(b.vbd, b.vbs);
     cell.param3 = pack(b.vcd, b.vcs);
     cell.param4 = static_cast<std::int16_t>(std::int64_t{b.strisces} * 10 + b.strisced);
+    note_placed(run, i);
 }
 
 }  // namespace railscen

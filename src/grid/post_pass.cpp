@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace railscen {
 namespace {
@@ -18,6 +19,7 @@ class Pass {
                 signals_before_warning(c);
             } else if (cells_[c].kind == kSlowdownStart) {
                 before_start(c);
+                c_start_ = c;
                 const std::optional<std::int64_t> e = inside_slowdown(c);
                 if (e) after_slowdown(*e);
             }
@@ -34,10 +36,15 @@ class Pass {
         cells_[i].param1 = kDropValue;
     }
 
-    void record(std::int32_t code, std::int64_t cell) {
-        run_.error_code = code;
-        run_.error_position = static_cast<std::int32_t>(cell * 50);
-        run_.error_source.reset();  // no description record raised it
+    // No description record raises these codes; the diagnostic names the train description
+    // as a whole and points at the record whose object the pass was working around.
+    void record(std::int32_t code, std::int64_t cell, std::int64_t object, std::string note) {
+        Diagnostic& d = record_code(run_, code, static_cast<std::int32_t>(cell * 50));
+        d.cell = cell;
+        d.at = SourceLocation{SourceFile::kTrain, 0, 0};
+        if (const std::optional<SourceLocation> placer = placed_by(run_, object)) {
+            d.related.push_back({*placer, std::move(note)});
+        }
     }
 
     void lower(std::int64_t i) {
@@ -60,7 +67,8 @@ class Pass {
             } else if (is_drop(d - 2)) {
                 lower(d - 2);
             } else {
-                record(11, d);
+                record(11, d, d,
+                       "the signal in cell " + std::to_string(d) + ", with no free cell before it");
             }
         }
     }
@@ -79,7 +87,7 @@ class Pass {
                     placed = true;
                 }
             }
-            if (!placed) record(12, c);
+            if (!placed) record(12, c, c, "the slowdown that starts in cell " + std::to_string(c));
         }
     }
 
@@ -102,7 +110,8 @@ class Pass {
                     place(k + 1);
                     m = -1;
                 } else {
-                    record(13, k);
+                    record(13, k, c_start_,
+                           "the slowdown that starts in cell " + std::to_string(c_start_));
                 }
             }
             if (cells_[k].kind == kSlowdownEnd) return k;
@@ -119,7 +128,8 @@ class Pass {
             } else if (free(q - 2)) {
                 place(q - 2);
             } else {
-                record(13, e);
+                record(13, e, q,
+                       "the signal in cell " + std::to_string(q) + ", after the slowdown");
             }
             return;
         }
@@ -128,6 +138,7 @@ class Pass {
     Run& run_;
     Cells& cells_;
     const std::int64_t u_;
+    std::int64_t c_start_ = 0;  // the slowdown start the walk of rule C began at
 };
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "model/error_codes.h"
+#include "model/markers.h"
 
 namespace railscen {
 namespace {
@@ -33,6 +34,15 @@ std::string combined_text(const Run& run) {
     return s;
 }
 
+// A fatal code ends the run without touching error_code; its diagnostic names what holds
+// cell 1, where the stamps go.
+std::int32_t fatal(Run& run, std::int32_t code) {
+    Diagnostic& d = run.diagnostics.emplace_back();
+    d.code = code;
+    describe_occupant(run, d, 1);
+    return code;
+}
+
 }  // namespace
 
 std::int16_t codice_gara_og(const Run& run) {
@@ -54,10 +64,10 @@ std::int32_t codice_gara_st(const Run& run) {
 std::optional<std::int32_t> stamp_markers(Run& run) {
     ScenarioSlot& line_slot = run.slots[kLineSlot];
     TrackCell& cell = (*run.cells)[1];
-    if (line_slot.word1 != 0 || cell.param1 != 0) return kFatalMarkers;
-    line_slot.word1 = 610;
-    cell.param1 = 5121;
-    if (line_slot.time != 0 || cell.param2 != 0) return kFatalRaceCodes;
+    if (line_slot.word1 != 0 || cell.param1 != 0) return fatal(run, kFatalMarkers);
+    line_slot.word1 = kSlotMarker;
+    cell.param1 = kCellMarker;
+    if (line_slot.time != 0 || cell.param2 != 0) return fatal(run, kFatalRaceCodes);
     line_slot.time = codice_gara_st(run);
     cell.param2 = codice_gara_og(run);
     return std::nullopt;

@@ -14,7 +14,7 @@ std::int16_t codice_gara_og(const Run& run);
 // The same characters weighted by their 1-based position (0 to 82875).
 std::int32_t codice_gara_st(const Run& run);
 
-// Stamps the markers 610 and 5121 and the two race codes into slot 85 and cell 1. Returns
+// Stamps the markers (model/markers.h) and the two race codes into slot 85 and cell 1. Returns
 // 1250 or 1251 when the target fields are already occupied; nothing is stamped after that.
 std::optional<std::int32_t> stamp_markers(Run& run);
 

@@ -16,7 +16,7 @@ void memo_segnale(Run& run, const SignalRow& s) {
     Cells& cells = *run.cells;
     const std::int64_t c = cell_index::signal(s.posizione);
     if (!cells.free_at(c)) {
-        run.error_code = 16;
+        record_occupied(run, 16, c, s.posizione);
         return;
     }
     TrackCell& cell = cells[c];
@@ -31,6 +31,7 @@ void memo_segnale(Run& run, const SignalRow& s) {
     std::int32_t tempo = s.tempo;
     if (tempo >= 1 && tempo <= 100) tempo = 101;
     cell.signal_time = s.sx == 2 ? static_cast<std::uint8_t>(tempo) : 0;
+    note_placed(run, c);
 
     // The approach cells are not tested: their objects stay, earlier marks are overwritten.
     // Cells before the start of the grid are skipped.
@@ -51,15 +52,15 @@ void memo_rallentamento(Run& run, const SlowdownRow& r) {
     const bool markers = has_warning && r.f_ta != 0;
 
     if (has_warning && !cells.free_at(cw)) {
-        run.error_code = 17;
+        record_occupied(run, 17, cw, r.x);
         return;
     }
     if (!cells.free_at(cs)) {
-        run.error_code = 18;
+        record_occupied(run, 18, cs, r.x);
         return;
     }
     if (!cells.free_at(ce)) {
-        run.error_code = 19;
+        record_occupied(run, 19, ce, r.x);
         return;
     }
 
@@ -82,11 +83,13 @@ void memo_rallentamento(Run& run, const SlowdownRow& r) {
     end.param1 = v;
     start.param3 = f_tt;
     end.param3 = f_tt;
+    for (const std::int64_t placed : {ce, cs}) note_placed(run, placed);
+    if (has_warning) note_placed(run, cw);
 
     if (!markers) return;
     for (int j = 0; j < 4; ++j) {
         if (!cells.free_at(m - j)) {
-            run.error_code = 20;
+            record_occupied(run, 20, m - j, r.x);
             return;
         }
     }
@@ -95,6 +98,7 @@ void memo_rallentamento(Run& run, const SlowdownRow& r) {
         marker.kind = kSlowdownMarker;
         marker.param1 = static_cast<std::int16_t>(j + 1);
         if (r.d_v != 0) marker.param2 = static_cast<std::int16_t>(j + 1);
+        note_placed(run, m - j);
     }
 }
 

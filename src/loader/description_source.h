@@ -21,6 +21,26 @@ class DescriptionSource {
     virtual void delete_train() = 0;
 };
 
+// Description texts held in memory (tests, benchmarks, fuzzing); remembers which ones the
+// loader deleted.
+class MemorySource : public DescriptionSource {
+  public:
+    MemorySource(std::optional<std::string> line, std::optional<std::string> train)
+        : line_(std::move(line)), train_(std::move(train)) {}
+
+    std::optional<std::string> line_text() override { return line_; }
+    std::optional<std::string> train_text() override { return train_; }
+    void delete_line() override { line_.reset(); }
+    void delete_train() override { train_.reset(); }
+
+    bool line_left() const { return line_.has_value(); }
+    bool train_left() const { return train_.has_value(); }
+
+  private:
+    std::optional<std::string> line_;
+    std::optional<std::string> train_;
+};
+
 // Description files in a folder, deleted after use (the pack).
 class FolderSource : public DescriptionSource {
   public:

@@ -17,14 +17,25 @@ constexpr std::size_t kMaxTextLength = 32767;  // the scenario file stores lengt
 
 }  // namespace
 
-void Loading::record(std::int32_t code, const Field& at) {
-    run_.error_code = code;
-    run_.error_source = SourceLocation{file_, at.line, at.column};
+Diagnostic& Loading::record(std::int32_t code, const Field& at) {
+    Diagnostic& d = record_code(run_, code);
+    d.at = at;
+    return d;
 }
 
-void Loading::record(std::int32_t code, std::int32_t position, const Field& at) {
-    record(code, at);
+Diagnostic& Loading::record(std::int32_t code, std::int32_t position, const Field& at) {
+    Diagnostic& d = record_code(run_, code, position);
+    d.at = at;
+    return d;
+}
+
+void Loading::locate_encoder_code(std::int32_t position, const Field& at, std::size_t before) {
+    if (run_.diagnostics.size() == before) {
+        record(run_.error_code, position, at);
+        return;
+    }
     run_.error_position = position;
+    run_.diagnostics.back().at = at;
 }
 
 Cells& Loading::cells() {
@@ -57,15 +68,15 @@ bool Loading::line_phase() {
     run_.slots[kTrainSlot].text = run_.train_name;
     file_ = SourceFile::kLine;
     try {
-        text_ = source_.line_text();
+        run_.texts.line = source_.line_text();
     } catch (const FileError& e) {
         throw LoadFailure(e.what());
     }
-    if (!text_) {
-        run_.error_code = 101;
+    if (!run_.texts.line) {
+        record(101, Field{SourceFile::kLine, 0, 0});
         return false;
     }
-    reader_.emplace(*text_);
+    reader_.emplace(*run_.texts.line);
 
     if (!seek_general_section()) return false;
     if (!general_section()) return false;
@@ -96,13 +107,16 @@ bool Loading::seek_general_section() {
 
 bool Loading::general_section() {
     for (;;) {
+        stop_record();
         if (reader_->at_end()) return true;
         std::string kw = reader_->read_text();
         if (reader_->at_end()) return true;
         for (int i = 0; i < 10 && is_comment_field(kw); ++i) kw = reader_->read_text();
         const Field keyword = here();
+        const std::vector<GeneralRecord> matches = general_matches(kw);
+        begin_record(kw, matches);
 
-        for (const GeneralRecord record_kind : general_matches(kw)) {
+        for (const GeneralRecord record_kind : matches) {
             ScenarioSlot& line = run_.slots[kLineSlot];
             ScenarioSlot& train = run_.slots[kTrainSlot];
             switch (record_kind) {
@@ -173,6 +187,7 @@ bool Loading::general_section() {
 }
 
 bool Loading::next_keyword(std::string& keyword, int passes) {
+    stop_record();
     if (reader_->at_end()) return false;
     keyword = reader_->read_text();
     if (reader_->at_end()) return false;
@@ -186,7 +201,9 @@ bool Loading::next_keyword(std::string& keyword, int passes) {
 bool Loading::object_part() {
     std::string kw;
     while (next_keyword(kw, 2)) {
-        for (const ObjectRecord record_kind : object_matches(kw, run_.with_plan != 0)) {
+        const std::vector<ObjectRecord> matches = object_matches(kw, run_.with_plan != 0);
+        begin_record(kw, matches);
+        for (const ObjectRecord record_kind : matches) {
             Next next = Next::kGoOn;
             switch (record_kind) {
                 case ObjectRecord::kGradient:
@@ -289,10 +306,11 @@ Loading::Next Loading::speed_board_row() {
     if (beyond_grid(posizione, 100) || cell_index::speed_board(posizione) < 0) {
         return refuse(posizione, at);
     }
+    const std::size_t before = run_.diagnostics.size();
     memo_indicatori_v_max(run_, posizione, board);
     if (run_.error_code > 0) {
         source_.delete_line();
-        record(run_.error_code, posizione, at);
+        locate_encoder_code(posizione, at, before);
         return Next::kReturn;
     }
     return Next::kGoOn;
@@ -307,13 +325,14 @@ Loading::Next Loading::sign_board_row() {
     const std::int64_t i = cell_index::sign_board(p);
     if (!grid.free_at(i)) {
         source_.delete_line();
-        record(6, p, at);
+        describe_occupant(run_, record(6, p, at), i);
         return Next::kReturn;
     }
     // Sign texts take slots 80 down to 0; the 82nd board has no slot left.
     if (board_cursor_ < 0) throw LoadFailure("more than 81 sign boards");
     grid[i].kind = kSignBoard;
     grid[i].param1 = static_cast<std::int16_t>(board_cursor_);
+    note_placed(run_, i);
     run_.slots[static_cast<std::size_t>(board_cursor_)].text = std::move(text);
     --board_cursor_;
     return Next::kGoOn;

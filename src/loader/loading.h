@@ -2,12 +2,14 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "grid/line_encoders.h"
 #include "loader/description_source.h"
 #include "model/file_io.h"
 #include "model/run.h"
 #include "source_text/field_reader.h"
+#include "source_text/keywords.h"
 
 namespace railscen {
 
@@ -20,19 +22,23 @@ class Loading {
     bool line_phase();
     void train_phase();
 
-    // The unexpected-failure path: delete both texts, record 25.
-    void fail_unexpectedly();
+    // The unexpected-failure path: delete both texts, record 25 with what failed.
+    void fail_unexpectedly(const std::string& reason);
 
   private:
     // Where a record's field began, for diagnostics.
-    struct Field {
-        int line = 0;
-        int column = 0;
-    };
+    using Field = SourceLocation;
 
-    Field here() const { return {reader_->field_line(), reader_->field_column()}; }
-    void record(std::int32_t code, const Field& at);
-    void record(std::int32_t code, std::int32_t position, const Field& at);
+    Field here() const { return {file_, reader_->field_line(), reader_->field_column()}; }
+    Diagnostic& record(std::int32_t code, const Field& at);
+    Diagnostic& record(std::int32_t code, std::int32_t position, const Field& at);
+
+    // A keyword field was read: it starts a record that keeps every field read until the next
+    // keyword; kinds are what the keyword was taken for.
+    template <typename Kind>
+    void begin_record(const std::string& keyword, const std::vector<Kind>& kinds);
+    void stop_record() { reader_->trace_into(nullptr); }
+    const SourceRecord& current_record() const { return run_.records.back(); }
 
     Cells& cells();  // the grid, or an unexpected failure when none was created
     // The grid rule: (position + margin) / 50 must not pass the last cell index.
@@ -65,6 +71,8 @@ class Loading {
     Next code_row();
     Next station_row();
     void train_end_steps();
+    // Where the progressive record that ended up in a slot gives the value that failed.
+    Field progressive_field(const ScenarioSlot& slot) const;
     std::uint8_t speed_value() const;
 
     std::string text_field(const char* what);
@@ -72,11 +80,13 @@ class Loading {
     // False when the end of the text follows the field directly: that field is not processed.
     bool next_keyword(std::string& keyword, int passes);
     // After an encoder ran: any code, even one left by the line phase, ends the train phase.
-    Next after_encoder(std::int32_t position, const Field& at);
+    Next after_encoder(std::int32_t position, const Field& at, std::size_t diagnostics_before);
+    // An encoder's code gets the record's field; a code it did not record itself (one left
+    // by the line phase) is recorded at that field.
+    void locate_encoder_code(std::int32_t position, const Field& at, std::size_t before);
 
     Run& run_;
     DescriptionSource& source_;
-    std::optional<std::string> text_;
     std::optional<FieldReader> reader_;
     SourceFile file_ = SourceFile::kLine;
 
@@ -93,6 +103,22 @@ class Loading {
     std::int64_t adhesion_cursor_ = 0;
     std::int32_t current_speed_ = 0;
     std::int32_t current_adhesion_ = 0;
+    std::vector<std::size_t> station_records_;  // the record of each station, in slot order
 };
+
+RecordKind record_kind(GeneralRecord kind);
+RecordKind record_kind(ObjectRecord kind);
+RecordKind record_kind(TrainRecord kind);
+
+template <typename Kind>
+void Loading::begin_record(const std::string& keyword, const std::vector<Kind>& kinds) {
+    SourceRecord& r = run_.records.emplace_back();
+    r.file = file_;
+    r.keyword = {keyword, reader_->field_line(), reader_->field_column(), std::nullopt};
+    r.kinds.reserve(kinds.size());
+    for (const Kind k : kinds) r.kinds.push_back(record_kind(k));
+    run_.placing = run_.records.size() - 1;
+    reader_->trace_into(&r.fields);
+}
 
 }  // namespace railscen

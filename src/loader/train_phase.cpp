@@ -9,12 +9,12 @@ void Loading::train_phase() {
     file_ = SourceFile::kTrain;
     reader_.reset();  // it views the line text, which is replaced here
     try {
-        text_ = source_.train_text();
+        run_.texts.train = source_.train_text();
     } catch (const FileError& e) {
         throw LoadFailure(e.what());
     }
-    if (!text_) throw LoadFailure("train description missing");
-    reader_.emplace(*text_);
+    if (!run_.texts.train) throw LoadFailure("train description missing");
+    reader_.emplace(*run_.texts.train);
 
     // Everything before "[generale]" is preamble. A file without it loads nothing.
     for (;;) {
@@ -33,7 +33,9 @@ bool Loading::train_records() {
     std::string kw;
     // At most two hyphenated fields in a row are passed over; a third is the keyword.
     while (next_keyword(kw, 2)) {
-        for (const TrainRecord record_kind : train_matches(kw)) {
+        const std::vector<TrainRecord> matches = train_matches(kw);
+        begin_record(kw, matches);
+        for (const TrainRecord record_kind : matches) {
             Next next = Next::kGoOn;
             ScenarioSlot& route = run_.slots[kRouteSlot];
             ScenarioSlot& train = run_.slots[kTrainSlot];
@@ -132,14 +134,16 @@ Loading::Next Loading::signal_row() {
     if (beyond_grid(row.posizione, 100) || cell_index::signal(row.posizione) < 0) {
         return refuse(row.posizione, at);
     }
+    const std::size_t before = run_.diagnostics.size();
     memo_segnale(run_, row);
-    return after_encoder(row.posizione, at);
+    return after_encoder(row.posizione, at, before);
 }
 
-Loading::Next Loading::after_encoder(std::int32_t position, const Field& at) {
+Loading::Next Loading::after_encoder(std::int32_t position, const Field& at,
+                                     std::size_t diagnostics_before) {
     if (run_.error_code == 0) return Next::kGoOn;
     source_.delete_train();
-    record(run_.error_code, position, at);
+    locate_encoder_code(position, at, diagnostics_before);
     return Next::kReturn;
 }
 
@@ -155,8 +159,11 @@ Loading::Next Loading::slowdown_row() {
         end_cell > cells().upper_bound()) {
         return refuse(row.x, at);
     }
+    const std::size_t before = run_.diagnostics.size();
     memo_rallentamento(run_, row);
-    return after_encoder(row.x, at);
+    // An occupied end cell comes from the length: the caret goes under it.
+    const Field length_at = current_record().field_location(2);
+    return after_encoder(row.x, run_.error_code == 19 ? length_at : at, before);
 }
 
 Loading::Next Loading::code_row() {
@@ -168,7 +175,7 @@ Loading::Next Loading::code_row() {
     Cells& grid = cells();
     if (!grid.free_at(c)) {
         source_.delete_train();
-        record(7, p, at);
+        describe_occupant(run_, record(7, p, at), c);
         return Next::kReturn;
     }
     if (w > 0) {
@@ -177,6 +184,7 @@ Loading::Next Loading::code_row() {
     } else {
         grid[c].kind = kCodeDropNoValue;
     }
+    note_placed(run_, c);
     return Next::kGoOn;
 }
 
@@ -270,12 +278,22 @@ Loading::Next Loading::station_row() {
         // A stop point replaces whatever object stands in its cell.
         grid[stop_cell].kind = kStationStop;
         grid[stop_cell].param1 = static_cast<std::int16_t>(i);
+        note_placed(run_, stop_cell);
     }
-    if (i > 1 && start - 350 < run_.slots[static_cast<std::size_t>(i - 1)].finish) {
+    const ScenarioSlot& before = run_.slots[static_cast<std::size_t>(i - 1)];
+    if (i > 1 && start - 350 < before.finish) {
         source_.delete_train();
-        record(22, slot.position, at);
+        Diagnostic& d = record(22, slot.position, at);
+        const auto previous = static_cast<std::size_t>(i - 2);  // the station before, 0-based
+        if (previous < station_records_.size()) {
+            const SourceRecord& other = run_.records[station_records_[previous]];
+            d.related.push_back(
+                {other.field_location(0),
+                 "the station before, whose zone ends at " + std::to_string(before.finish) + " m"});
+        }
         return Next::kReturn;
     }
+    station_records_.push_back(run_.records.size() - 1);
     ++station_counter_;
     if (station_counter_ >= board_cursor_) {
         source_.delete_train();
@@ -303,31 +321,75 @@ void Loading::train_end_steps() {
     for (int i : {kProgressiveTre, kProgressiveDue, kProgressiveUno}) {
         const ScenarioSlot& p = run_.slots[static_cast<std::size_t>(i)];
         if (p.start % 50 != 0 || p.finish % 50 != 0) {
-            run_.error_code = 2;
-            run_.error_source.reset();
+            record(2, progressive_field(p));
         }
     }
 }
 
-void Loading::fail_unexpectedly() {
+Loading::Field Loading::progressive_field(const ScenarioSlot& slot) const {
+    // The ordering moved the records' values between the slots: find the record by them.
+    for (const SourceRecord& r : run_.records) {
+        if (!r.is(RecordKind::kProgressive) || r.fields.size() < 3) continue;
+        const std::optional<std::int64_t> origin = r.fields[0].number;
+        const std::optional<std::int64_t> value = r.fields[1].number;
+        const std::optional<std::int64_t> flag = r.fields[2].number;
+        if (!origin || !value || !flag || *origin != slot.start) continue;
+        const auto raised = static_cast<std::uint32_t>(*value) + (*flag == 1 ? 100u : 0u);
+        if (static_cast<std::int32_t>(raised) != slot.finish) continue;
+        return r.field_location(slot.start % 50 != 0 ? 0 : 1);
+    }
+    return {SourceFile::kLine, 0, 0};
+}
+
+void Loading::fail_unexpectedly(const std::string& reason) {
     source_.delete_line();
     source_.delete_train();
-    run_.error_code = 25;
-    if (reader_) {
-        run_.error_source = SourceLocation{file_, reader_->field_line(), reader_->field_column()};
-    } else {
-        run_.error_source.reset();
-    }
+    // Before the text was read there is no field: the diagnostic names the text as a whole.
+    Diagnostic& d = record(25, reader_ ? here() : Field{file_, 0, 0});
+    d.reason = reason;
 }
+
+RecordKind record_kind(GeneralRecord kind) {
+    switch (kind) {
+        case GeneralRecord::kLength:
+            return RecordKind::kLength;
+        case GeneralRecord::kProgressiveTre:
+        case GeneralRecord::kProgressiveDue:
+        case GeneralRecord::kProgressiveUno:
+            return RecordKind::kProgressive;
+        case GeneralRecord::kBackgroundUno:
+        case GeneralRecord::kBackgroundDue:
+        case GeneralRecord::kBackgroundTre:
+            return RecordKind::kBackground;
+        case GeneralRecord::kSignalRepetition:
+            return RecordKind::kSignalRepetition;
+    }
+    return RecordKind::kLength;
+}
+
+RecordKind record_kind(ObjectRecord kind) {
+    // The object kinds follow each other in both lists.
+    return static_cast<RecordKind>(static_cast<int>(RecordKind::kGradient) +
+                                   static_cast<int>(kind));
+}
+static_assert(static_cast<int>(RecordKind::kSignBoard) - static_cast<int>(RecordKind::kGradient) ==
+              static_cast<int>(ObjectRecord::kSignBoard));
+
+RecordKind record_kind(TrainRecord kind) {
+    return static_cast<RecordKind>(static_cast<int>(RecordKind::kBrakedMass) +
+                                   static_cast<int>(kind));
+}
+static_assert(static_cast<int>(RecordKind::kStation) - static_cast<int>(RecordKind::kBrakedMass) ==
+              static_cast<int>(TrainRecord::kStation));
 
 void memorizza_dati(Run& run, DescriptionSource& source) {
     Loading loading(run, source);
     try {
         if (loading.line_phase()) loading.train_phase();
-    } catch (const ReadFailure&) {
-        loading.fail_unexpectedly();
-    } catch (const LoadFailure&) {
-        loading.fail_unexpectedly();
+    } catch (const ReadFailure& e) {
+        loading.fail_unexpectedly(e.what());
+    } catch (const LoadFailure& e) {
+        loading.fail_unexpectedly(e.what());
     }
 }
 

@@ -85,14 +85,4 @@ const ErrorCodeInfo* find_error_code(std::int32_t code) {
     return it == std::end(kTable) ? nullptr : it;
 }
 
-std::string describe_code(std::int32_t code, std::int32_t position) {
-    std::string text = "error " + std::to_string(code) + ": ";
-    const ErrorCodeInfo* info = find_error_code(code);
-    text += info != nullptr ? info->meaning : "unknown code";
-    if (info != nullptr && info->has_position) {
-        text += " (at " + std::to_string(position) + " m)";
-    }
-    return text;
-}
-
 }  // namespace railscen

@@ -22,9 +22,6 @@ std::span<const ErrorCodeInfo> error_code_table();
 // nullptr for a code that is not in the table.
 const ErrorCodeInfo* find_error_code(std::int32_t code);
 
-// "error N: meaning (at P m)", the position only for codes that carry one.
-std::string describe_code(std::int32_t code, std::int32_t position);
-
 inline constexpr std::int32_t kFatalMarkers = 1250;
 inline constexpr std::int32_t kFatalRaceCodes = 1251;
 

@@ -10,4 +10,35 @@ Cells Cells::for_route(std::int32_t route_length) {
     return Cells(static_cast<std::size_t>(upper < 0 ? 1 : upper + 1));
 }
 
+std::string_view cell_kind_name(std::uint8_t kind) {
+    switch (kind) {
+        case kFree:
+            return "free";
+        case kSignal:
+            return "signal";
+        case kSlowdownEnd:
+            return "slowdown end";
+        case kSlowdownStart:
+            return "slowdown start";
+        case kSlowdownWarning:
+            return "slowdown warning point";
+        case kSlowdownMarker:
+            return "slowdown marker";
+        case kSpeedBoard:
+            return "speed board";
+        case kStationStop:
+            return "station stop";
+        case kSpacer:
+            return "spacer";
+        case kCodeDrop:
+            return "cab-code drop point";
+        case kCodeDropNoValue:
+            return "cab-code drop point without value";
+        case kSignBoard:
+            return "sign board";
+        default:
+            return "unused kind";
+    }
+}
+
 }  // namespace railscen

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
 #include <vector>
 
 namespace railscen {
@@ -21,6 +22,9 @@ enum CellKind : std::uint8_t {
     kCodeDropNoValue = 13,
     kSignBoard = 14,
 };
+
+// "signal", "speed board", ...; "unused kind" for the codes no writer uses.
+std::string_view cell_kind_name(std::uint8_t kind);
 
 // One 50 m stretch of line: one trackside object and five independent layers.
 struct TrackCell {

@@ -173,37 +173,6 @@ Plan decode_plan_file(std::string_view bytes) {
     return decode_plan_file(as_bytes(bytes));
 }
 
-std::string_view cell_kind_name(std::uint8_t kind) {
-    switch (kind) {
-        case kFree:
-            return "free";
-        case kSignal:
-            return "signal";
-        case kSlowdownEnd:
-            return "slowdown end";
-        case kSlowdownStart:
-            return "slowdown start";
-        case kSlowdownWarning:
-            return "slowdown warning point";
-        case kSlowdownMarker:
-            return "slowdown marker";
-        case kSpeedBoard:
-            return "speed board";
-        case kStationStop:
-            return "station stop";
-        case kSpacer:
-            return "spacer";
-        case kCodeDrop:
-            return "cab-code drop point";
-        case kCodeDropNoValue:
-            return "cab-code drop point without value";
-        case kSignBoard:
-            return "sign board";
-        default:
-            return "unused kind";
-    }
-}
-
 SignalAspects decode_signal(const TrackCell& cell) {
     SignalAspects a{};
     const int params[3] = {cell.param1, cell.param2, cell.param3};

@@ -37,9 +37,6 @@ Slots decode_scenario_file(std::string_view bytes);
 std::vector<TrackCell> decode_cell_file(std::string_view bytes);
 Plan decode_plan_file(std::string_view bytes);
 
-// "signal", "speed board", ...; "unused kind" for the codes no writer uses.
-std::string_view cell_kind_name(std::uint8_t kind);
-
 // The values packed into a signal cell: aspects as s·10 + d per parameter, heads in param4 as
 // rapp·10 + sx·3 + dx.
 struct SignalAspects {

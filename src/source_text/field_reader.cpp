@@ -39,7 +39,9 @@ void FieldReader::mark_field_start() {
 }
 
 void FieldReader::require_more(const char* what) const {
-    if (at_end()) throw ReadFailure(std::string("read past the end of the file (") + what + ")");
+    if (at_end()) {
+        throw ReadFailure(std::string("the text ends inside a record, where ") + what + " belongs");
+    }
 }
 
 std::string_view FieldReader::take_quoted() {
@@ -68,7 +70,7 @@ void FieldReader::consume_separator() {
 }
 
 std::string FieldReader::read_text() {
-    require_more("text field");
+    require_more("a text field");
     skip_blanks();
     mark_field_start();
     std::string value;
@@ -82,6 +84,7 @@ std::string FieldReader::read_text() {
         value.assign(raw);
     }
     consume_separator();
+    if (trace_ != nullptr) trace_->push_back({value, field_line_, field_column_, std::nullopt});
     return value;
 }
 
@@ -108,6 +111,9 @@ std::int64_t FieldReader::read_number(std::int64_t min, std::int64_t max, const 
         skip_blanks();
         consume_separator();
     }
+    if (trace_ != nullptr) {
+        trace_->push_back({std::string(token), field_line_, field_column_, std::nullopt});
+    }
 
     std::size_t i = 0;
     bool negative = false;
@@ -120,6 +126,7 @@ std::int64_t FieldReader::read_number(std::int64_t min, std::int64_t max, const 
     std::int64_t value = 0;
     for (; i < token.size(); ++i) {
         const char c = token[i];
+        if (c == '\t') throw ReadFailure("a tab where a blank belongs between numbers");
         if (c < '0' || c > '9') {
             throw ReadFailure("\"" + std::string(token) + "\" is not a whole number");
         }
@@ -130,6 +137,7 @@ std::int64_t FieldReader::read_number(std::int64_t min, std::int64_t max, const 
     if (value < min || value > max) {
         throw ReadFailure("\"" + std::string(token) + "\" does not fit " + type);
     }
+    if (trace_ != nullptr) trace_->back().number = value;
     return value;
 }
 

@@ -4,6 +4,9 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "model/source_record.h"
 
 namespace railscen {
 
@@ -43,6 +46,10 @@ class FieldReader {
     // The text of a 1-based line, without its line end; empty past the end.
     std::string_view line_text(int line) const;
 
+    // From now on every field read is also appended to fields as it was written (nullptr:
+    // none), so that a record keeps what it was read from.
+    void trace_into(std::vector<RecordField>* fields) { trace_ = fields; }
+
   private:
     std::int64_t read_number(std::int64_t min, std::int64_t max, const char* type);
     std::string_view take_quoted();  // at the opening quote; returns what the quotes enclose
@@ -59,6 +66,7 @@ class FieldReader {
     std::size_t line_start_ = 0;
     int field_line_ = 0;
     int field_column_ = 0;
+    std::vector<RecordField>* trace_ = nullptr;
 };
 
 // Keyword tests: substring search, in one of two fixed modes.

@@ -43,16 +43,8 @@ std::string train_text(std::initializer_list<std::string_view> rows) {
     return out;
 }
 
-Run scenario_run(std::int32_t with_plan) {
-    Run run;
-    run.line_name = kScenarioLineName;
-    run.train_name = kScenarioTrainName;
-    run.with_plan = with_plan;
-    return run;
-}
-
 Run load(const std::string& line, const std::string& train, std::int32_t with_plan) {
-    Run run = scenario_run(with_plan);
+    Run run = make_run(kScenarioLineName, kScenarioTrainName, with_plan);
     reset_slots(run.slots);
     MemorySource source(line, train);
     memorizza_dati(run, source);

@@ -12,24 +12,7 @@
 
 namespace railscen::testing {
 
-// Description texts held in memory; remembers which ones the loader deleted.
-class MemorySource : public DescriptionSource {
-  public:
-    MemorySource(std::optional<std::string> line, std::optional<std::string> train)
-        : line_(std::move(line)), train_(std::move(train)) {}
-
-    std::optional<std::string> line_text() override { return line_; }
-    std::optional<std::string> train_text() override { return train_; }
-    void delete_line() override { line_.reset(); }
-    void delete_train() override { train_.reset(); }
-
-    bool line_left() const { return line_.has_value(); }
-    bool train_left() const { return train_.has_value(); }
-
-  private:
-    std::optional<std::string> line_;
-    std::optional<std::string> train_;
-};
+using railscen::MemorySource;
 
 // Joins lines with CR LF after each.
 std::string lines(std::initializer_list<std::string_view> rows);
@@ -40,9 +23,6 @@ std::string line_text(std::initializer_list<std::string_view> object_rows,
 
 // A train description: "[generale]", the rows, "[fine]".
 std::string train_text(std::initializer_list<std::string_view> rows);
-
-// A Run named like the stored scenario.
-Run scenario_run(std::int32_t with_plan = 1);
 
 // Loads line and train texts into a fresh run (memorizza_dati after a slot reset).
 Run load(const std::string& line, const std::string& train, std::int32_t with_plan = 1);

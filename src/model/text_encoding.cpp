@@ -1,10 +1,10 @@
-#include "cli/text_encoding.h"
+#include "model/text_encoding.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <optional>
 
-namespace railscen::cli {
+namespace railscen {
 namespace {
 
 // Code points of the bytes 0x80 to 0x9F; 0 where the code page defines none.
@@ -166,4 +166,4 @@ std::string xml_escaped(std::string_view utf8) {
     return out;
 }
 
-}  // namespace railscen::cli
+}  // namespace railscen

@@ -1,7 +1,7 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
-#include "cli/decode_view.h"
+#include "cli/inspect_view.h"
 
 namespace railscen::cli {
 namespace {

@@ -1,10 +1,10 @@
-#include "cli/text_encoding.h"
+#include "model/text_encoding.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-namespace railscen::cli {
+namespace railscen {
 namespace {
 
 struct TerminalCase {
@@ -61,4 +61,4 @@ TEST(LooksLikeUtf8, OnlyValidUtf8WithHighBytes) {
 }
 
 }  // namespace
-}  // namespace railscen::cli
+}  // namespace railscen

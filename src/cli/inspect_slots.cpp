@@ -1,8 +1,9 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
-#include "cli/decode_view.h"
-#include "cli/text_encoding.h"
+#include "cli/clock_text.h"
+#include "cli/inspect_view.h"
+#include "model/text_encoding.h"
 
 namespace railscen::cli {
 namespace {
@@ -23,15 +24,8 @@ std::size_t lowest_sign_slot(const Slots& slots) {
     return lowest;
 }
 
-std::string clock(long long seconds) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld", seconds / 3600, seconds / 60 % 60,
-                  seconds % 60);
-    return text;
-}
-
 std::string quoted(const std::string& text) {
-    return "\"" + terminal_text(text) + "\"";
+    return "\"" + terminal_text(text) + "\"";  // for the terminal: control bytes escaped
 }
 
 Json slot_object(const Slots& slots, std::size_t i) {
@@ -61,7 +55,7 @@ std::string station_words(const ScenarioSlot& s) {
     out += "  position " + std::to_string(s.position) + " m, category " +
            std::to_string(s.category) + ", zone " + std::to_string(s.start) + " to " +
            std::to_string(s.finish) + " m\n";
-    out += s.time != 0 ? "  timed " + clock(s.time) + "\n" : "  no timed call\n";
+    out += s.time != 0 ? "  timed " + clock_text(s.time) + "\n" : "  no timed call\n";
     out += "  flag " + std::to_string(s.flag) + "; bytes " + std::to_string(s.byte1) + ", " +
            std::to_string(s.byte2) + ", " + std::to_string(s.byte3) + ", " +
            std::to_string(s.byte4) + "; words " + std::to_string(s.word1) + ", " +
@@ -144,7 +138,7 @@ std::string slot_words(const Slots& slots, std::size_t i) {
         return out + "train " + quoted(s.text) + "; signal repetition " + std::to_string(s.start) +
                " to " + std::to_string(s.finish) + " m with " + std::to_string(s.position) +
                " codes; sand " + std::to_string(s.word1) + "; clock " +
-               clock(s.word3 * 3600LL + s.word4 * 60LL + s.word5) + "\n";
+               clock_text(s.word3 * 3600LL + s.word4 * 60LL + s.word5) + "\n";
     }
     return out + "empty\n";
 }

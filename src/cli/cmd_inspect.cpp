@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "cli/commands.h"
-#include "cli/decode_view.h"
+#include "cli/inspect_view.h"
 #include "model/file_io.h"
 #include "output/binary_decode.h"
 
@@ -26,8 +26,8 @@ bool ends_with(std::string_view text, std::string_view end) {
     return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
 }
 
-int usage(const std::string& message) {
-    std::cerr << "railscen inspect: " << message << '\n';
+int usage(std::ostream& err, const std::string& message) {
+    err << "railscen inspect: " << message << '\n';
     return kExitFailure;
 }
 
@@ -43,66 +43,70 @@ std::size_t largest_file(BinaryKind kind) {
     return 0;
 }
 
-int inspect_cells(const InspectOptions& o, std::string_view bytes) {
+int inspect_cells(const InspectOptions& o, std::string_view bytes, std::ostream& out,
+                  std::ostream& err) {
     const std::vector<TrackCell> cells = decode_cell_file(bytes);
     if (o.cell >= 0) {
         if (static_cast<std::size_t>(o.cell) >= cells.size()) {
-            return usage("cell " + std::to_string(o.cell) + " lies beyond the last cell " +
-                         std::to_string(cells.size() - 1));
+            return usage(err, "cell " + std::to_string(o.cell) + " lies beyond the last cell " +
+                                  std::to_string(cells.size() - 1));
         }
         const auto index = static_cast<std::size_t>(o.cell);
-        std::cout << (o.json ? cell_json(cells, index) : cell_words(cells, index));
+        out << (o.json ? cell_json(cells, index) : cell_words(cells, index));
     } else {
-        std::cout << (o.json ? cells_json(cells) : cells_table(cells));
+        out << (o.json ? cells_json(cells) : cells_table(cells));
     }
     return kExitOk;
 }
 
-int inspect_slots(const InspectOptions& o, std::string_view bytes) {
+int inspect_slots(const InspectOptions& o, std::string_view bytes, std::ostream& out,
+                  std::ostream& err) {
     const Slots slots = decode_scenario_file(bytes);
     if (o.slot >= 0) {
-        if (o.slot >= kSlotCount) return usage("slots run from 0 to 86");
+        if (o.slot >= kSlotCount) return usage(err, "slots run from 0 to 86");
         const auto index = static_cast<std::size_t>(o.slot);
-        std::cout << (o.json ? slot_json(slots, index) : slot_words(slots, index));
+        out << (o.json ? slot_json(slots, index) : slot_words(slots, index));
     } else {
-        std::cout << (o.json ? slots_json(slots) : slots_table(slots));
+        out << (o.json ? slots_json(slots) : slots_table(slots));
     }
     return kExitOk;
 }
 
-int run_inspect(const InspectOptions& o) {
+int run_inspect(const InspectOptions& o, std::ostream& out, std::ostream& err) {
     const std::string name = std::filesystem::path(o.file).filename().string();
     const std::optional<BinaryKind> kind =
         o.as.empty() ? kind_from_name(name) : kind_from_word(o.as);
     if (!kind) {
-        return usage("cannot tell from its name what " + o.file +
-                     " holds; say it with --as sim, cells or plan");
+        return usage(err, "cannot tell from its name what " + o.file +
+                              " holds; say it with --as sim, cells or plan");
     }
-    if (o.cell >= 0 && kind != BinaryKind::kCells) return usage("--cell needs a cell file");
-    if (o.slot >= 0 && kind != BinaryKind::kScenario) return usage("--slot needs a scenario file");
+    if (o.cell >= 0 && kind != BinaryKind::kCells) return usage(err, "--cell needs a cell file");
+    if (o.slot >= 0 && kind != BinaryKind::kScenario) {
+        return usage(err, "--slot needs a scenario file");
+    }
     std::error_code ec;
-    if (!std::filesystem::exists(o.file, ec)) return usage(o.file + ": no such file");
+    if (!std::filesystem::exists(o.file, ec)) return usage(err, o.file + ": no such file");
     // A file larger than any compile writes is refused before it is read.
     std::optional<std::string> bytes;
     try {
         bytes = read_input_file(o.file, largest_file(*kind));
     } catch (const FileError& e) {
-        return usage(e.what());
+        return usage(err, e.what());
     }
     try {
         switch (*kind) {
             case BinaryKind::kCells:
-                return inspect_cells(o, *bytes);
+                return inspect_cells(o, *bytes, out, err);
             case BinaryKind::kScenario:
-                return inspect_slots(o, *bytes);
+                return inspect_slots(o, *bytes, out, err);
             case BinaryKind::kPlan: {
                 const Plan plan = decode_plan_file(*bytes);
-                std::cout << (o.json ? plan_json(plan) : plan_table(plan));
+                out << (o.json ? plan_json(plan) : plan_table(plan));
                 return kExitOk;
             }
         }
     } catch (const DecodeError& e) {
-        return usage(o.file + ": " + e.what());
+        return usage(err, o.file + ": " + e.what());
     }
     return kExitFailure;
 }
@@ -139,7 +143,7 @@ Command add_inspect_command(CLI::App& parent) {
     app->add_flag("--json", o->json, "JSON instead of a table");
     app->add_option("--as", o->as, "what the file holds, when its name does not tell")
         ->check(CLI::IsMember({"sim", "cells", "plan"}));
-    return {app, [o] { return run_inspect(*o); }};
+    return {app, [o](std::ostream& out, std::ostream& err) { return run_inspect(*o, out, err); }};
 }
 
 }  // namespace railscen::cli

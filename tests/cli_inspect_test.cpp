@@ -1,11 +1,12 @@
-// railscen inspect on the compiled stored scenario: words, tables, JSON that rebuilds the very
-// bytes, and clear refusals of files of the wrong size or shape.
+// railscen inspect (called in process) on the compiled stored scenario: words, tables, JSON that
+// rebuilds the very bytes, and clear refusals of files of the wrong size or shape.
 
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <nlohmann/json.hpp>
 
+#include "cli/inspect_view.h"
 #include "cli_tool.h"
 #include "model/file_io.h"
 #include "model/file_names.h"
@@ -15,9 +16,9 @@ namespace railscen {
 namespace {
 
 using Json = nlohmann::json;
-using testing::railscen;
 using testing::read_bytes;
 using testing::TempFolder;
+using testing::tool;
 
 const FileNames kNames = file_names(kScenarioLineName, kScenarioTrainName);
 
@@ -32,7 +33,7 @@ class CliInspect : public ::testing::Test {
     static testing::ToolRun inspect(const std::vector<std::string>& args) {
         std::vector<std::string> all = {"inspect"};
         all.insert(all.end(), args.begin(), args.end());
-        return railscen(path(), all);
+        return tool(path(), all);
     }
 
   private:
@@ -196,6 +197,13 @@ TEST_F(CliInspect, FilesOfTheWrongSizeOrShapeAreRefusedClearly) {
         EXPECT_EQ(run.err, c.error);
         EXPECT_EQ(run.out, "");
     }
+}
+
+TEST(CliInspectWords, TextsFromTheFileReachTheTerminalEscaped) {
+    Slots slots;
+    reset_slots(slots);
+    slots[80].text = "PONTE\x1b]0;owned\x07";
+    EXPECT_EQ(cli::slot_words(slots, 80), "slot 80: sign board text \"PONTE\\x1b]0;owned\\x07\"\n");
 }
 
 }  // namespace

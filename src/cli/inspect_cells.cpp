@@ -1,16 +1,15 @@
 #include <cstdio>
 #include <nlohmann/json.hpp>
 
-#include "cli/decode_view.h"
+#include "cli/inspect_view.h"
 #include "model/cell_index.h"
+#include "model/markers.h"
 #include "output/binary_decode.h"
 
 namespace railscen::cli {
 namespace {
 
 using Json = nlohmann::ordered_json;
-
-constexpr std::int16_t kScenarioMarker = 5121;
 
 bool is_listed(const TrackCell& c) {
     return c.kind != kFree || c.param1 != 0 || c.param2 != 0 || c.param3 != 0 || c.param4 != 0 ||
@@ -19,7 +18,7 @@ bool is_listed(const TrackCell& c) {
 
 // Cell 1 carries the scenario marker and the race code beside whatever object it holds.
 bool carries_stamps(const TrackCell& c, std::size_t index) {
-    return index == 1 && c.kind == kFree && c.param1 == kScenarioMarker;
+    return index == 1 && c.kind == kFree && c.param1 == kCellMarker;
 }
 
 int speed_kmh(const TrackCell& c) {

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-namespace railscen::cli {
+namespace railscen {
 
 // Description texts, names and slot texts are Windows-1252 bytes; terminals, JSON and SVG want
 // UTF-8. Bytes that Windows-1252 leaves undefined become U+FFFD.
@@ -29,4 +29,4 @@ bool looks_like_utf8(std::string_view bytes);
 // Text for SVG and XML: &, <, >, " and ' escaped.
 std::string xml_escaped(std::string_view utf8);
 
-}  // namespace railscen::cli
+}  // namespace railscen
