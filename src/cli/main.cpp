@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
     const std::vector<Command> commands = {
         add_sources_command(app), add_compile_command(app), add_check_command(app),
         add_explain_command(app), add_inspect_command(app), add_render_command(app),
+        add_lsp_command(app),     add_watch_command(app),
     };
     try {
         app.parse(argc, argv);
