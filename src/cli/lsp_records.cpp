@@ -8,11 +8,11 @@ namespace {
 
 constexpr RecordInfo kGeneral[] = {
     {"lunghezza percorso", "line length", "length (m, at most 1000000)"},
-    {"tre progressiva chilometrica", "kilometric progressive three",
+    {"progressiva chilometrica tre", "kilometric progressive three",
      "origin (m), value (m), flag (0 or 1)"},
-    {"due progressiva chilometrica", "kilometric progressive two",
+    {"progressiva chilometrica due", "kilometric progressive two",
      "origin (m), value (m), flag (0 or 1)"},
-    {"uno progressiva chilometrica", "kilometric progressive one",
+    {"progressiva chilometrica uno", "kilometric progressive one",
      "origin (m), value (m), flag (0 or 1)"},
     {"sfondo uno", "background one", "setting"},
     {"sfondo due", "background two", "setting"},

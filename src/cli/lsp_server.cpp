@@ -151,9 +151,9 @@ nlohmann::json LspServer::answer(const std::string& method, const nlohmann::json
     }
     if (method == "textDocument/hover") {
         const OpenDocument* d = documents_.find(document_uri(params));
-        if (d == nullptr) return nullptr;
         const nlohmann::json& at = member(params, "position");
         const std::int64_t line = integer_member(at, "line");
+        if (d == nullptr) return nullptr;
         if (line < 0 || line >= INT32_MAX) return nullptr;
         const CompiledPair compiled = compile_pair(documents_.pair_for(*d));
         const SourceFile file = kind_of(d->path, d->bytes);
