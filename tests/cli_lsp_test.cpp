@@ -111,13 +111,15 @@ class StoredScenario : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
         folder_ = new testing::TempFolder();
-        const std::string command = std::string("\"") + RAILSCEN_PATH + "\" sources \"" +
-                                    folder_->path().string() + "\"";
+        const std::string command =
+            std::string("\"") + RAILSCEN_PATH + "\" sources \"" + folder_->path().string() + "\"";
         ASSERT_EQ(std::system(command.c_str()), 0);
     }
     static void TearDownTestSuite() { delete folder_; }
 
-    static std::filesystem::path line_path() { return folder_->path() / "VELARO-CUSTRA _linea.txt"; }
+    static std::filesystem::path line_path() {
+        return folder_->path() / "VELARO-CUSTRA _linea.txt";
+    }
     static std::filesystem::path train_path() {
         return folder_->path() / "VELARO-CUSTRA _R 40817-.txt";
     }
@@ -147,8 +149,8 @@ TEST_F(StoredScenario, TheStoredTextsCompileCleanAndASignalOnABoardIsReportedOnI
 
     // The speed board at 2750 m moved onto the signal at 6050 m: the signal, loaded later, finds
     // its cell taken. The train text is not open: its file on disk is the partner.
-    const std::string moved = replaced(utf8_of(line_path()), "indicatori_vmax,  2750,",
-                                       "indicatori_vmax,  6050,");
+    const std::string moved =
+        replaced(utf8_of(line_path()), "indicatori_vmax,  2750,", "indicatori_vmax,  6050,");
     c.change(line_uri, moved, 2);
     EXPECT_EQ(c.diagnostics_for(line_uri), json::array());
     const json train = c.diagnostics_for(train_uri);
@@ -159,8 +161,9 @@ TEST_F(StoredScenario, TheStoredTextsCompileCleanAndASignalOnABoardIsReportedOnI
     EXPECT_NE(train[0]["message"].get<std::string>().find("occupied by a speed board"),
               std::string::npos);
     // "segnale,    6050, ..." on line 59: the range covers the position field.
-    EXPECT_EQ(train[0]["range"],
-              json::parse(R"({"start":{"line":58,"character":12},"end":{"line":58,"character":16}})"));
+    EXPECT_EQ(
+        train[0]["range"],
+        json::parse(R"({"start":{"line":58,"character":12},"end":{"line":58,"character":16}})"));
 
     // The train opened in the editor, fixed there: its buffer now wins over the file.
     const std::string train_text =
@@ -188,7 +191,8 @@ TEST_F(StoredScenario, HoverTellsWhatARecordBecomes) {
         {line_uri, 594, "speed board at 2750 m \xe2\x86\x92 cell 56; packed value "},
         {line_uri, 1, "line length 105500 m \xe2\x86\x92 grid of cells 0 to 2250"},
         {line_uri, 283, "gradient 3 \xe2\x80\xb0 from 46050 m \xe2\x86\x92 from cell 921"},
-        {line_uri, 581, "mountain of kind 11 from 55200 m to 56050 m \xe2\x86\x92 cells 1104 to 1120"},
+        {line_uri, 581,
+         "mountain of kind 11 from 55200 m to 56050 m \xe2\x86\x92 cells 1104 to 1120"},
     };
     for (const Case& k : cases) {
         const json r = c.hover(k.uri, k.line, 2);
@@ -217,8 +221,7 @@ TEST_F(StoredScenario, HoverTellsWhatARecordBecomes) {
     }
     ASSERT_GE(custra, 0);
     const std::string station = c.hover(train_uri, custra, 0)["result"]["contents"]["value"];
-    EXPECT_EQ(station.substr(0, 43), "station \"CUSTRA\" (slot 24): zone 104200 to ")
-        << station;
+    EXPECT_EQ(station.substr(0, 43), "station \"CUSTRA\" (slot 24): zone 104200 to ") << station;
     EXPECT_NE(station.find("stop cell "), std::string::npos) << station;
     // Comment and section lines hold no record.
     EXPECT_TRUE(c.hover(line_uri, 0, 0)["result"].is_null());
@@ -232,11 +235,12 @@ TEST_F(StoredScenario, OutlineListsSectionsAndRecordsAndCompletionDocumentsField
     c.open(line_uri, utf8_of(line_path()));
     c.open(train_uri, utf8_of(train_path()));
 
-    const json line = c.request("textDocument/documentSymbol", {{"textDocument", {{"uri", line_uri}}}});
+    const json line =
+        c.request("textDocument/documentSymbol", {{"textDocument", {{"uri", line_uri}}}});
     std::vector<std::pair<std::string, std::size_t>> sections;
     for (const json& s : line["result"]) sections.emplace_back(s["name"], s["children"].size());
     const std::vector<std::pair<std::string, std::size_t>> expected = {
-        {"[generale]", 8}, {"[curve]", 122},     {"[pendenze]", 445}, {"[montagne]", 13},
+        {"[generale]", 8},  {"[curve]", 122},      {"[pendenze]", 445}, {"[montagne]", 13},
         {"[cartelli]", 32}, {"[indicazioni]", 15}, {"[fine]", 0}};
     EXPECT_EQ(sections, expected);
     EXPECT_EQ(line["result"][2]["children"][1]["name"], "gradient 950 m");
@@ -246,21 +250,24 @@ TEST_F(StoredScenario, OutlineListsSectionsAndRecordsAndCompletionDocumentsField
     std::vector<std::string> stations;
     for (const json& s : train["result"]) {
         for (const json& r : s["children"]) {
-            if (r["detail"].get<std::string>().rfind("station", 0) == 0) stations.push_back(r["name"]);
+            if (r["detail"].get<std::string>().rfind("station", 0) == 0)
+                stations.push_back(r["name"]);
         }
     }
     ASSERT_EQ(stations.size(), 24u);
     EXPECT_EQ(stations.back(), "CUSTRA");
 
-    const json items = c.request("textDocument/completion",
-                                 {{"textDocument", {{"uri", train_uri}}},
-                                  {"position", {{"line", 0}, {"character", 0}}}})["result"]["items"];
+    const json items =
+        c.request("textDocument/completion",
+                  {{"textDocument", {{"uri", train_uri}}},
+                   {"position", {{"line", 0}, {"character", 0}}}})["result"]["items"];
     bool found = false;
     for (const json& i : items) {
         if (i["label"] == "stazione") {
             found = true;
-            EXPECT_NE(i["documentation"]["value"].get<std::string>().find("hour, minute, second, name"),
-                      std::string::npos);
+            EXPECT_NE(
+                i["documentation"]["value"].get<std::string>().find("hour, minute, second, name"),
+                std::string::npos);
         }
     }
     EXPECT_TRUE(found) << items.dump();
@@ -270,7 +277,8 @@ TEST_F(StoredScenario, OutlineListsSectionsAndRecordsAndCompletionDocumentsField
 TEST(LspRecords, EveryCompletedKeywordIsItsRecord) {
     for (int g = 0; g <= static_cast<int>(GeneralRecord::kSignalRepetition); ++g) {
         const auto r = static_cast<GeneralRecord>(g);
-        EXPECT_EQ(general_matches(info(r).keyword), std::vector<GeneralRecord>{r}) << info(r).keyword;
+        EXPECT_EQ(general_matches(info(r).keyword), std::vector<GeneralRecord>{r})
+            << info(r).keyword;
     }
     for (int o = 0; o <= static_cast<int>(ObjectRecord::kSignBoard); ++o) {
         const auto r = static_cast<ObjectRecord>(o);
@@ -304,7 +312,10 @@ TEST(LspPositions, EveryHighByteIsOneCodeUnitBothWays) {
     EXPECT_EQ(unrepresentable_characters(utf8), 0u);
     EXPECT_EQ(bytes_from_editor("\xc3\xa8"), "\xe8");  // è
     // Characters Windows-1252 has not: one "?" per UTF-16 code unit.
-    EXPECT_EQ(bytes_from_editor("a\xe2\x88\x9e" "b\xf0\x9f\x9a\x86" "c"), "a?b??c");
+    EXPECT_EQ(bytes_from_editor("a\xe2\x88\x9e"
+                                "b\xf0\x9f\x9a\x86"
+                                "c"),
+              "a?b??c");
     EXPECT_EQ(unrepresentable_characters("\xe2\x88\x9e\xf0\x9f\x9a\x86"), 2u);
 }
 
@@ -314,8 +325,8 @@ TEST(LspPositions, DiagnosticRangesCountUtf16UnitsAfterAccentsAndEveryHighByte) 
     const std::string prefix = "cartello_indicatore,  46450,  (perch\xc3\xa8 " + high_characters() +
                                "),  indicatori_vmax,  ";
     const std::string row = prefix + "46450,  100,  100,  100,  0,  ,  ,  ,  0";
-    const std::string line = "[generale]\r\nlunghezza percorso,    105500\r\n[curve]\r\n" + row +
-                             "\r\n[fine]\r\n";
+    const std::string line =
+        "[generale]\r\nlunghezza percorso,    105500\r\n[curve]\r\n" + row + "\r\n[fine]\r\n";
     testing::TempFolder folder;
     const std::string uri = uri_from_path(folder.path() / "PROVA \xc3\xa8_linea.txt");
     Client c;
@@ -329,7 +340,8 @@ TEST(LspPositions, DiagnosticRangesCountUtf16UnitsAfterAccentsAndEveryHighByte) 
     EXPECT_EQ(d[0]["range"]["start"], (json{{"line", 3}, {"character", units}}));
     EXPECT_EQ(d[0]["range"]["end"], (json{{"line", 3}, {"character", units + 5}}));
     // The hover on that line reads the sign text back as the editor's characters.
-    const std::string hover = c.hover(uri, 3, static_cast<int>(units))["result"]["contents"]["value"];
+    const std::string hover =
+        c.hover(uri, 3, static_cast<int>(units))["result"]["contents"]["value"];
     EXPECT_NE(hover.find("sign board at 46450 m"), std::string::npos) << hover;
 }
 
@@ -345,15 +357,19 @@ TEST(LspRobustness, BadMessagesGetErrorsAndTheServerGoesOn) {
         {"not JSON", frame("{\"jsonrpc\": \"2.0\", \"id\": 5, \"meth"), -32700},
         {"header without a length", "X-Whatever: 1\r\n\r\n", -32700},
         {"length that is no number", "Content-Length: lots\r\n\r\n", -32700},
-        {"unknown method", frame(R"({"jsonrpc":"2.0","id":7,"method":"textDocument/teleport"})"), -32601},
+        {"unknown method", frame(R"({"jsonrpc":"2.0","id":7,"method":"textDocument/teleport"})"),
+         -32601},
         {"not an object", frame("[1]"), -32600},
         {"id of the wrong type", frame(R"({"jsonrpc":"2.0","id":{},"method":"shutdown"})"), -32600},
         {"parameters of the wrong type",
-         frame(R"({"jsonrpc":"2.0","id":8,"method":"textDocument/hover","params":{"textDocument":{"uri":"file:///x_linea.txt"},"position":{"line":"one"}}})"),
+         frame(
+             R"({"jsonrpc":"2.0","id":8,"method":"textDocument/hover","params":{"textDocument":{"uri":"file:///x_linea.txt"},"position":{"line":"one"}}})"),
          -32602},
-        {"missing parameters", frame(R"({"jsonrpc":"2.0","id":9,"method":"textDocument/hover"})"), -32602},
+        {"missing parameters", frame(R"({"jsonrpc":"2.0","id":9,"method":"textDocument/hover"})"),
+         -32602},
         {"unknown notification", frame(R"({"jsonrpc":"2.0","method":"$/fancy","params":{}})"), 0},
-        {"notification with bad parameters", frame(R"({"jsonrpc":"2.0","method":"textDocument/didOpen","params":3})"), 0},
+        {"notification with bad parameters",
+         frame(R"({"jsonrpc":"2.0","method":"textDocument/didOpen","params":3})"), 0},
     };
     Client c;
     c.initialize();

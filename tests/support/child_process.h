@@ -83,7 +83,8 @@ class ChildProcess {
     std::string& buffer() { return buffer_; }
 
     // Reads until the buffer holds text; returns everything up to and including it.
-    std::optional<std::string> read_until(std::string_view text, std::chrono::milliseconds timeout) {
+    std::optional<std::string> read_until(std::string_view text,
+                                          std::chrono::milliseconds timeout) {
         const auto until = std::chrono::steady_clock::now() + timeout;
         while (true) {
             const std::size_t at = buffer_.find(text);
