@@ -165,6 +165,13 @@ TEST_F(StoredScenario, TheStoredTextsCompileCleanAndASignalOnABoardIsReportedOnI
         train[0]["range"],
         json::parse(R"({"start":{"line":58,"character":12},"end":{"line":58,"character":16}})"));
 
+    // The note: the speed board that holds the cell, in the line's unsaved buffer.
+    ASSERT_EQ(train[0]["relatedInformation"].size(), 1u) << train.dump();
+    const json& note = train[0]["relatedInformation"][0];
+    EXPECT_EQ(note["location"]["uri"], line_uri);
+    EXPECT_EQ(note["location"]["range"]["start"], (json{{"line", 594}, {"character", 0}}));
+    EXPECT_EQ(note["message"], "cell 122 is already taken here");
+
     // The train opened in the editor, fixed there: its buffer now wins over the file.
     const std::string train_text =
         replaced(utf8_of(train_path()), "segnale,    6050,", "segnale,    6100,");

@@ -4,8 +4,10 @@
 
 #include "cli/diagnostics.h"
 #include "cli/lsp_positions.h"
+#include "cli/lsp_records.h"
 #include "cli/source_lines.h"
 #include "cli/warnings.h"
+#include "model/cell_index.h"
 #include "model/error_codes.h"
 #include "source_text/field_reader.h"
 
@@ -72,6 +74,73 @@ std::string code_message(const Run& run, std::int32_t code) {
     return message;
 }
 
+// The cell a refused record aimed at, for the codes that refuse a taken cell.
+std::optional<std::int64_t> taken_cell(std::int32_t code, std::int32_t position) {
+    switch (code) {
+        case 6:
+            return cell_index::sign_board(position);
+        case 7:
+            return cell_index::code_row(position);
+        case 16:
+            return cell_index::signal(position);
+        case 17:
+            return cell_index::slowdown_warning(position);
+        case 18:
+            return cell_index::slowdown_start(position);
+        case 21:
+            return cell_index::speed_board(position);
+        default:
+            return std::nullopt;
+    }
+}
+
+// The cells a record line puts an object into, by its kind's cell rule.
+std::vector<std::int64_t> object_cells(const RecordLine& r) {
+    std::vector<std::int64_t> cells;
+    const auto n = record_numbers(r.text, 3);
+    if (n.empty()) return cells;
+    for (ObjectRecord o : r.objects) {
+        if (o == ObjectRecord::kSpeedBoard) cells.push_back(cell_index::speed_board(n[0]));
+        if (o == ObjectRecord::kSignBoard) cells.push_back(cell_index::sign_board(n[0]));
+    }
+    for (TrainRecord t : r.train) {
+        if (t == TrainRecord::kSignal) cells.push_back(cell_index::signal(n[0]));
+        if (t == TrainRecord::kCodeRow) cells.push_back(cell_index::code_row(n[0]));
+        if (t == TrainRecord::kSlowdown && n.size() >= 3) {
+            cells.push_back(cell_index::slowdown_start(n[0]));
+            cells.push_back(cell_index::slowdown_end(n[0], n[2]));
+            if (n[0] > 1500) cells.push_back(cell_index::slowdown_warning(n[0]));
+        }
+    }
+    return cells;
+}
+
+// For a record refused on a taken cell: the records of either text whose object that cell is.
+nlohmann::json related_holders(const CompiledPair& c) {
+    nlohmann::json related = nlohmann::json::array();
+    const Run& run = c.run;
+    const std::optional<std::int64_t> cell = taken_cell(run.error_code, run.error_position);
+    if (!cell || !run.error_source) return related;
+    for (SourceFile file : {SourceFile::kLine, SourceFile::kTrain}) {
+        const PairSide& side = c.pair.side(file);
+        if (side.stand_in || side.uri.empty()) continue;
+        for (const RecordLine& r : classify_lines(side.bytes, file)) {
+            if (file == run.error_source->file && r.line == run.error_source->line) continue;
+            for (std::int64_t held : object_cells(r)) {
+                if (held != *cell) continue;
+                related.push_back(
+                    {{"location",
+                      {{"uri", side.uri},
+                       {"range", field_range(side.bytes, r.line, r.keyword_column)}}},
+                     {"message", "cell " + std::to_string(*cell) + " is already taken here"}});
+                break;
+            }
+            if (related.size() >= 8) return related;
+        }
+    }
+    return related;
+}
+
 }  // namespace
 
 std::vector<nlohmann::json> lsp_diagnostics(const CompiledPair& c, SourceFile file) {
@@ -89,6 +158,8 @@ std::vector<nlohmann::json> lsp_diagnostics(const CompiledPair& c, SourceFile fi
             if (at.file == file) {
                 out.push_back(diagnostic(field_range(side.bytes, at.line, at.column),
                                          kSeverityError, run.error_code, message));
+                nlohmann::json related = related_holders(c);
+                if (!related.empty()) out.back()["relatedInformation"] = std::move(related);
             } else if (c.pair.side(at.file).stand_in) {
                 // Raised in the stand-in: the text alone cannot settle it.
                 out.push_back(diagnostic(kFirstLine, kSeverityError, run.error_code,
