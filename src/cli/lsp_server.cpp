@@ -155,10 +155,10 @@ nlohmann::json LspServer::answer(const std::string& method, const nlohmann::json
         const std::int64_t line = integer_member(at, "line");
         if (d == nullptr) return nullptr;
         if (line < 0 || line >= INT32_MAX) return nullptr;
-        const CompiledPair compiled = compile_pair(documents_.pair_for(*d));
+        const CompiledPair& pair = compiled(*d);
         const SourceFile file = kind_of(d->path, d->bytes);
         const std::optional<std::string> text =
-            hover_text(compiled.run, file, d->bytes, static_cast<int>(line) + 1);
+            hover_text(pair.run, file, d->bytes, static_cast<int>(line) + 1);
         if (!text) return nullptr;
         const std::string_view row = FieldReader(d->bytes).line_text(static_cast<int>(line) + 1);
         return {{"contents", {{"kind", "plaintext"}, {"value", *text}}},
@@ -219,9 +219,9 @@ void LspServer::on_notification(const std::string& method, const nlohmann::json&
 void LspServer::publish(const std::string& uri) {
     const OpenDocument* d = documents_.find(uri);
     if (d == nullptr) return;
-    const CompiledPair compiled = compile_pair(documents_.pair_for(*d));
-    publish_side(compiled, SourceFile::kLine);
-    publish_side(compiled, SourceFile::kTrain);
+    const CompiledPair& pair = compiled(*d);
+    publish_side(pair, SourceFile::kLine);
+    publish_side(pair, SourceFile::kTrain);
 }
 
 void LspServer::publish_side(const CompiledPair& compiled, SourceFile file) {
@@ -243,6 +243,17 @@ void LspServer::publish_side(const CompiledPair& compiled, SourceFile file) {
     nlohmann::json params = {{"uri", side.uri}, {"diagnostics", std::move(list)}};
     if (const OpenDocument* open = documents_.find(side.uri)) params["version"] = open->version;
     notify("textDocument/publishDiagnostics", std::move(params));
+}
+
+const CompiledPair& LspServer::compiled(const OpenDocument& document) {
+    Pair pair = documents_.pair_for(document);
+    const bool same =
+        last_ && last_->pair.line.bytes == pair.line.bytes &&
+        last_->pair.train.bytes == pair.train.bytes && last_->pair.line.uri == pair.line.uri &&
+        last_->pair.train.uri == pair.train.uri && last_->pair.line_name == pair.line_name &&
+        last_->pair.train_name == pair.train_name;
+    if (!same) last_ = compile_pair(std::move(pair));
+    return *last_;
 }
 
 void LspServer::reply(const nlohmann::json& id, nlohmann::json result) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -30,10 +31,12 @@ class LspServer {
     void on_notification(const std::string& method, const nlohmann::json& params);
     void publish(const std::string& uri);
     void publish_side(const CompiledPair& compiled, SourceFile file);
+    const CompiledPair& compiled(const OpenDocument& document);
 
     std::istream& in_;
     std::ostream& out_;
     Documents documents_;
+    std::optional<CompiledPair> last_;  // hovers after a change reuse its compile
     bool initialized_ = false;
     bool shut_down_ = false;
     bool exit_ = false;
