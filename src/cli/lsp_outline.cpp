@@ -14,6 +14,7 @@ constexpr int kSymbolConstant = 14;
 constexpr int kSymbolObject = 19;
 constexpr int kSymbolEvent = 24;
 constexpr int kCompletionKeyword = 14;
+constexpr std::size_t kMaxOutlineRecords = 20000;
 
 nlohmann::json line_range(const RecordLine& r, std::size_t from, std::size_t to) {
     const int l = r.line - 1;
@@ -49,6 +50,7 @@ std::string record_name(const RecordLine& r, std::string_view name, std::size_t 
 nlohmann::json document_symbols(std::string_view text, SourceFile file) {
     nlohmann::json out = nlohmann::json::array();
     nlohmann::json* section = nullptr;
+    std::size_t records = 0;
     for (const RecordLine& r : classify_lines(text, file)) {
         if (r.section && r.part != RecordLine::Part::kPreamble) {
             out.push_back(symbol(r, utf8_from_1252(r.keyword), "section", kSymbolNamespace));
@@ -61,6 +63,8 @@ nlohmann::json document_symbols(std::string_view text, SourceFile file) {
             continue;
         }
         if (!r.is_record()) continue;
+        // An outline of more records than anyone reads would only cost time to build and send.
+        if (++records > kMaxOutlineRecords) continue;
         nlohmann::json entry;
         if (!r.general.empty()) {
             entry = symbol(r, std::string(info(r.general.front()).name), utf8_from_1252(r.keyword),
