@@ -181,7 +181,7 @@ std::vector<nlohmann::json> lsp_diagnostics(const CompiledPair& c, SourceFile fi
 
     if (side.bytes.size() > kMaxCheckedText || other.bytes.size() > kMaxCheckedText) {
         out.push_back(diagnostic(kFirstLine, kSeverityInformation, std::nullopt,
-                                 "text over 4 MB: compiled, but not checked for warnings"));
+                                 "text over 2 MB: compiled, but not checked for warnings"));
         return out;
     }
     std::vector<Warning> warnings = spelling_warnings(side.bytes, file);

@@ -17,6 +17,6 @@ std::vector<nlohmann::json> lsp_diagnostics(const CompiledPair& compiled, Source
 
 // Warnings are looked for in texts up to this size; a bigger text is no description anyone
 // writes by hand, and the checks that compare every line with every keyword would take long.
-inline constexpr std::size_t kMaxCheckedText = std::size_t{4} << 20;
+inline constexpr std::size_t kMaxCheckedText = std::size_t{2} << 20;
 
 }  // namespace railscen::cli

@@ -96,6 +96,12 @@ end
 vim.api.nvim_buf_set_lines(line_buf, board, board + 1, false, { text })
 wait_for('the error to clear', function() return #errors(train_buf) == 0 end)
 say('restored: no errors')
+local restored = hover(train_buf, signal_line)
+say('hover on the signal: ' .. restored)
+if not restored:find('signal at 6050 m → cell 122; approach marks in cells 120, 118, 116, 114', 1,
+  true) then
+  fail('signal hover after the fix')
+end
 
 vim.lsp.stop_client(client_id)
 wait_for('the server to stop', function() return vim.lsp.get_client_by_id(client_id) == nil end)
