@@ -181,6 +181,12 @@ TEST_F(StoredScenario, TheStoredTextsCompileCleanAndASignalOnABoardIsReportedOnI
     c.open(train_uri, train_text);
     EXPECT_EQ(c.diagnostics_for(line_uri), json::array());
     EXPECT_EQ(c.diagnostics_for(train_uri), json::array());
+
+    // Closed unsaved: the line is compiled with the train file again, and the error is back.
+    c.notify("textDocument/didClose", {{"textDocument", {{"uri", train_uri}}}});
+    EXPECT_EQ(c.diagnostics_for(train_uri), json::array());  // a closed text is cleared
+    EXPECT_EQ(c.diagnostics_for(line_uri), json::array());
+    EXPECT_EQ(c.diagnostics_for(train_uri).size(), 1u);
 }
 
 TEST_F(StoredScenario, HoverTellsWhatARecordBecomes) {

@@ -210,9 +210,16 @@ void LspServer::on_notification(const std::string& method, const nlohmann::json&
         publish(document_uri(params));
     } else if (method == "textDocument/didClose") {
         const std::string uri = document_uri(params);
+        // An open partner compiled with the closed buffer: it now gets the file on disk.
+        std::string partner;
+        if (const OpenDocument* d = documents_.find(uri)) {
+            const Pair pair = documents_.pair_for(*d);
+            partner = pair.line.uri == uri ? pair.train.uri : pair.line.uri;
+        }
         documents_.close(uri);
         notify("textDocument/publishDiagnostics",
                {{"uri", uri}, {"diagnostics", nlohmann::json::array()}});
+        if (!partner.empty()) publish(partner);
     }
 }
 
