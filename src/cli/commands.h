@@ -38,5 +38,7 @@ Command add_check_command(CLI::App& parent);
 Command add_explain_command(CLI::App& parent);
 Command add_inspect_command(CLI::App& parent);
 Command add_render_command(CLI::App& parent);
+Command add_lsp_command(CLI::App& parent);
+Command add_watch_command(CLI::App& parent);
 
 }  // namespace railscen::cli

@@ -14,6 +14,7 @@ int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostre
     const std::vector<Command> commands = {
         add_sources_command(app), add_compile_command(app), add_check_command(app),
         add_explain_command(app), add_inspect_command(app), add_render_command(app),
+        add_lsp_command(app),     add_watch_command(app),
     };
     std::vector<std::string> reversed(args.rbegin(), args.rend());  // CLI11 takes them reversed
     try {

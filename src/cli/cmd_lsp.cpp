@@ -1,0 +1,39 @@
+// railscen lsp: a language server for the description texts over standard input and output.
+
+#include <CLI/CLI.hpp>
+#include <iostream>
+#include <memory>
+
+#include "cli/commands.h"
+#include "cli/lsp_server.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#else
+#include <csignal>
+#endif
+
+namespace railscen::cli {
+
+Command add_lsp_command(CLI::App& parent) {
+    CLI::App* app =
+        parent.add_subcommand("lsp", "language server for editors, over standard input and output");
+    // Editors' clients often pass the transport; standard input and output is the only one.
+    app->add_flag("--stdio")->description("talk over standard input and output (the default)");
+    return {app, [](std::ostream& out, std::ostream&) {
+                std::ios::sync_with_stdio(false);
+#ifdef _WIN32
+                _setmode(_fileno(stdin), _O_BINARY);
+                _setmode(_fileno(stdout), _O_BINARY);
+#else
+                // A client that goes away must not kill the server in the middle of a write.
+                std::signal(SIGPIPE, SIG_IGN);
+#endif
+                std::cin.tie(nullptr);
+                LspServer server(std::cin, out);
+                return server.serve();
+            }};
+}
+
+}  // namespace railscen::cli

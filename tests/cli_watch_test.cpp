@@ -1,0 +1,117 @@
+// railscen watch on real files: the test saves the texts as an editor would and reads what the
+// tool prints.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "model/file_io.h"
+#include "support/child_process.h"
+#include "support/test_support.h"
+
+namespace railscen::cli {
+namespace {
+
+using namespace std::chrono_literals;
+using testing::ChildProcess;
+
+constexpr auto kTimeout = 20s;
+
+std::string replaced(std::string text, std::string_view from, std::string_view to) {
+    const std::size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    if (at != std::string::npos) text.replace(at, from.size(), to);
+    return text;
+}
+
+// Saves as many editors do: a new file renamed over the old one.
+void save_by_rename(const std::filesystem::path& file, const std::string& bytes) {
+    const std::filesystem::path temporary = file.string() + ".swp";
+    write_file(temporary, bytes);
+    std::filesystem::rename(temporary, file);
+}
+
+std::map<std::string, std::string> folder_bytes(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> out;
+    for (const auto& name : testing::folder_listing(folder)) {
+        out[name] = testing::read_bytes(folder / name);
+    }
+    return out;
+}
+
+class Watch : public ::testing::TestWithParam<bool> {};
+
+TEST_P(Watch, PrintsWhatChangedAndKeepsTheLastGoodFiles) {
+    testing::TempFolder folder;
+    const std::filesystem::path sources = folder.path() / "src";
+    const std::filesystem::path out = folder.path() / "out";
+    std::filesystem::create_directories(out);
+    ASSERT_EQ(
+        std::system(
+            ("\"" RAILSCEN_PATH "\" sources \"" + sources.string() + "\" >/dev/null").c_str()),
+        0);
+    const std::filesystem::path line = sources / "VELARO-CUSTRA _linea.txt";
+    const std::filesystem::path train = sources / "VELARO-CUSTRA _R 40817-.txt";
+    const std::filesystem::path svg = folder.path() / "scenario.svg";
+    const std::string good_line = testing::read_bytes(line);
+    const std::string good_train = testing::read_bytes(train);
+
+    std::vector<std::string> argv = {RAILSCEN_PATH, "watch",      line.string(), train.string(),
+                                     "-o",          out.string(), "--render",    svg.string()};
+    if (GetParam()) argv.push_back("--poll");
+    ChildProcess watch(argv);
+
+    // The first compile prints nothing but its result and writes the files and the picture.
+    std::optional<std::string> said = watch.read_until("files written to", kTimeout);
+    ASSERT_TRUE(said);
+    EXPECT_EQ(said->find("error"), std::string::npos) << *said;
+    const auto written = folder_bytes(out);
+    EXPECT_FALSE(written.empty());
+    EXPECT_TRUE(std::filesystem::exists(svg));
+
+    // A speed board moved onto a signal, saved in place: the error in full, nothing written.
+    write_file(line, replaced(good_line, "indicatori_vmax,  2750,", "indicatori_vmax,  6050,"));
+    said = watch.read_until("stay\n", kTimeout);
+    ASSERT_TRUE(said);
+    EXPECT_NE(
+        said->find(train.string() +
+                   ":59:13: error 16: signal cell already occupied by a speed board (at 6050 m)\n"
+                   "segnale,    6050,"),
+        std::string::npos)
+        << *said;
+    EXPECT_NE(said->find("not written: error 16; the last good files in " + out.string() + " stay"),
+              std::string::npos)
+        << *said;
+    EXPECT_TRUE(folder_bytes(out) == written);
+
+    // A misspelt keyword added in the train as well: only the new warning is printed.
+    save_by_rename(train, replaced(good_train, "aderenza,    2000,", "aderneza,    2000,"));
+    said = watch.read_until("stay\n", kTimeout);
+    ASSERT_TRUE(said);
+    EXPECT_NE(said->find("warning: "), std::string::npos) << *said;
+    EXPECT_EQ(said->find(":59:13: error 16"), std::string::npos) << *said;
+
+    // The error fixed: reported fixed in one line, and the files are written again (a
+    // warning does not stop them).
+    save_by_rename(line, good_line);
+    said = watch.read_until("files written to", kTimeout);
+    ASSERT_TRUE(said);
+    EXPECT_NE(said->find("fixed: " + train.string() + ":59:13: error 16"), std::string::npos) << *said;
+    EXPECT_EQ(said->find("warning"), std::string::npos) << *said;
+    write_file(train, good_train);
+    said = watch.read_until("files written to", kTimeout);
+    ASSERT_TRUE(said);
+    EXPECT_NE(said->find("fixed: " + train.string() + ":11:1: warning"), std::string::npos) << *said;
+    EXPECT_TRUE(folder_bytes(out) == written);  // the stored scenario's files again
+
+    // Ctrl-C ends it cleanly.
+    watch.interrupt();
+    EXPECT_TRUE(watch.read_until("railscen watch: stopped\n", kTimeout));
+    EXPECT_EQ(watch.wait(kTimeout), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(NotifiedAndPolling, Watch, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "Polling" : "Notified"; });
+
+}  // namespace
+}  // namespace railscen::cli
