@@ -27,34 +27,8 @@ const TrackCell* cell_at(const Run& run, std::int64_t i) {
 }
 
 std::string kind_words(std::uint8_t kind) {
-    switch (kind) {
-        case kFree:
-            return "free";
-        case kSignal:
-            return "a signal";
-        case kSlowdownEnd:
-            return "a slowdown end";
-        case kSlowdownStart:
-            return "a slowdown start";
-        case kSlowdownWarning:
-            return "a slowdown warning";
-        case kSlowdownMarker:
-            return "a slowdown marker";
-        case kSpeedBoard:
-            return "a speed board";
-        case kStationStop:
-            return "a station stop";
-        case kSpacer:
-            return "a spacer";
-        case kCodeDrop:
-            return "a drop point";
-        case kCodeDropNoValue:
-            return "a drop point without value";
-        case kSignBoard:
-            return "a sign board";
-        default:
-            return "kind " + std::to_string(kind);
-    }
+    if (kind == kFree) return "free";
+    return "a " + std::string(cell_kind_name(kind));
 }
 
 // "cell 122" and, when the grid does not hold the expected object there, what it holds.
