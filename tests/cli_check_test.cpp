@@ -69,7 +69,7 @@ TEST(CliCheck, WarnsOnATimedStationReachedSoonerThanTheSpeedLimitsAllow) {
     EXPECT_EQ(
         infeasible.err,
         "train.txt:4:61: warning: station \"SECONDA\" is timed 0:03:00 after \"PRIMA\", but its "
-        "10000 m at the line speed limits take at least 0:06:00\n"
+        "10000 m at the line speed limits take at least 0:06:00 [timetable]\n"
         "stazione,  11000,  12,  400,  1, 0, 0,  1,1,0,  2,1,1,  0,  16,3, 0, SECONDA\n"
         "                                                            ^\n");
     // Exactly the fastest run, and more than it, are possible.
@@ -85,31 +85,35 @@ TEST(CliCheck, WarnsOnAMisspeltKeywordWithTheNearestOne) {
     };
     const Case cases[] = {
         {line_text({"pendenze,  950,  1"}), train_text({}),
-         "line.txt:7:1: warning: \"pendenze\" matches no keyword; did you mean \"pendenza\"?\n"
+         "line.txt:7:1: warning: \"pendenze\" matches no keyword; did you mean \"pendenza\"? "
+         "[spelling]\n"
          "pendenze,  950,  1\n"
          "^\n"},
         {line_text({"   curvs3,  500,  150"}), train_text({}),
-         "line.txt:7:4: warning: \"curvs3\" matches no keyword; did you mean \"curva\"?\n"
+         "line.txt:7:4: warning: \"curvs3\" matches no keyword; did you mean \"curva\"? "
+         "[spelling]\n"
          "   curvs3,  500,  150\n"
          "   ^\n"},
         {testing::lines(
              {"[generale]", "lunghezza percorso,    105500", "Sfondo uno,    0", "[fine]"}),
          train_text({}),
          "line.txt:3:1: warning: \"Sfondo uno\" matches no keyword, although it reads like "
-         "\"sfondo\" (letter case and the words with it count)\n"
+         "\"sfondo\" (letter case and the words with it count) [spelling]\n"
          "Sfondo uno,    0\n"
          "^\n"},
         {line_text({}), train_text({"segnal,    6050,   2, 4, 0,  0, 0,    2,  2,0,0, 255"}),
-         "train.txt:2:1: warning: \"segnal\" matches no keyword; did you mean \"segnale\"?\n"
+         "train.txt:2:1: warning: \"segnal\" matches no keyword; did you mean \"segnale\"? "
+         "[spelling]\n"
          "segnal,    6050,   2, 4, 0,  0, 0,    2,  2,0,0, 255\n"
          "^\n"},
         {line_text({}), train_text({"aderneza,    2000,    70"}),
-         "train.txt:2:1: warning: \"aderneza\" matches no keyword; did you mean \"aderenza\"?\n"
+         "train.txt:2:1: warning: \"aderneza\" matches no keyword; did you mean \"aderenza\"? "
+         "[spelling]\n"
          "aderneza,    2000,    70\n"
          "^\n"},
         {line_text({}), train_text({"numero vettura,    5"}),
          "train.txt:2:1: warning: \"numero vettura\" matches no keyword; did you mean \"numero "
-         "vetture\"?\n"
+         "vetture\"? [spelling]\n"
          "numero vettura,    5\n"
          "^\n"},
     };
@@ -134,14 +138,14 @@ TEST(CliCheck, WarnsOnMountainsPastTheGridAndCurvesPastThePlan) {
     const std::string mountain =
         "line.txt:8:21: warning: mountain from 100000 m to 200000 m runs past the end of the grid "
         "at "
-        "112550 m\n"
+        "112550 m [stretch]\n"
         "montagna,  100000,  200000,  11\n"
         "                    ^\n";
     const Checked with_plan = check(line, train_text({}));
     EXPECT_EQ(with_plan.status, 0);
     EXPECT_EQ(with_plan.err,
               "line.txt:7:20: warning: curve from 110000 m, 5000 m long, runs past the end of the "
-              "plan at 112500 m\n"
+              "plan at 112500 m [stretch]\n"
               "curvas3,  110000,  5000\n"
               "                   ^\n" +
                   mountain);
@@ -159,8 +163,43 @@ TEST(CliCheck, AMountainPastTheGridWarnsWhateverSeparatesItsNumbers) {
         const std::size_t column = std::string_view(row).find("41000") + 1;
         EXPECT_EQ(run.err, "line.txt:7:" + std::to_string(column) +
                                ": warning: mountain from 26100 m to 41000 m runs past the end of "
-                               "the grid at 27050 m\n" +
+                               "the grid at 27050 m [stretch]\n" +
                                row + "\n" + std::string(column - 1, ' ') + "^\n");
+    }
+}
+
+// compile prints the warnings check prints; -w silences them and --warnings-as-errors makes
+// them count.
+TEST(CliCompile, PrintsWarningsWhichOptionsSilenceOrCount) {
+    TempFolder folder;
+    write_file(folder.path() / "L_linea.txt", line_text({"pendenze,  950,  1"}));
+    write_file(folder.path() / "L_T-.txt", train_text({}));
+    const std::string warning =
+        "L_linea.txt:7:1: warning: \"pendenze\" matches no keyword; did you mean \"pendenza\"? "
+        "[spelling]\n"
+        "pendenze,  950,  1\n"
+        "^\n";
+    struct Case {
+        std::vector<std::string> options;
+        int status;
+        std::string err;
+    };
+    const Case cases[] = {
+        {{}, 0, warning},
+        {{"-w"}, 0, ""},
+        {{"--warnings-as-errors"}, 1, warning},
+        {{"-w", "--warnings-as-errors"}, 0, ""},
+    };
+    for (const char* command : {"compile", "check"}) {
+        for (const Case& c : cases) {
+            std::vector<std::string> args = {command, "L_linea.txt",  "L_T-.txt", "--line-name",
+                                             "L",     "--train-name", "T"};
+            args.insert(args.end(), c.options.begin(), c.options.end());
+            SCOPED_TRACE(testing::shell_quoted(command) + " " + std::to_string(c.options.size()));
+            const testing::ToolRun run = testing::tool(folder.path(), args);
+            EXPECT_EQ(run.status, c.status);
+            EXPECT_EQ(run.err, c.err);
+        }
     }
 }
 

@@ -20,8 +20,10 @@ int run_check(const CompileInputs& inputs, std::ostream& err) {
     InputTexts source(inputs);
     const std::optional<std::int32_t> fatal = compile_in_memory(run, inputs.with_plan(), source);
 
-    err << format_diagnostics(run, inputs, check_warnings(run));
-    return run.error_code != 0 || fatal ? kExitProblem : kExitOk;
+    const std::vector<Diagnostic> warnings = wanted_warnings(run, inputs.no_warnings);
+    err << format_diagnostics(run, inputs, warnings);
+    if (run.error_code != 0 || fatal) return kExitProblem;
+    return inputs.warnings_as_errors && !warnings.empty() ? kExitProblem : kExitOk;
 }
 
 Command add_check_command(CLI::App& parent) {

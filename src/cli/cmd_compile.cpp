@@ -11,6 +11,7 @@
 #include "cli/compile_inputs.h"
 #include "cli/diagnostics.h"
 #include "cli/report.h"
+#include "cli/warnings.h"
 #include "model/file_io.h"
 #include "model/file_names.h"
 
@@ -51,11 +52,13 @@ int run_compile(const CompileOptions& o, std::ostream& err) {
     const FolderLock lock(folder);
     const CompileOutcome outcome = memorizza_percorso(run, o.inputs.with_plan(), source, folder);
 
-    err << format_diagnostics(run, o.inputs);
+    const std::vector<Diagnostic> warnings = wanted_warnings(run, o.inputs.no_warnings);
+    err << format_diagnostics(run, o.inputs, warnings);
     if (!o.report_file.empty()) {
         write_file(o.report_file, report_json(make_report(run, outcome, o.inputs)));
     }
-    return run.error_code != 0 || outcome.fatal ? kExitProblem : kExitOk;
+    if (run.error_code != 0 || outcome.fatal) return kExitProblem;
+    return o.inputs.warnings_as_errors && !warnings.empty() ? kExitProblem : kExitOk;
 }
 
 }  // namespace

@@ -37,6 +37,9 @@ void add_compile_inputs(CLI::App& command, CompileInputs& inputs) {
         ->check(kNameLength)
         ->check(kFileNamePart);
     command.add_flag("--no-plan", inputs.no_plan, "build and write no plan (curves are not read)");
+    command.add_flag("-w,--no-warnings", inputs.no_warnings, "show no warnings");
+    command.add_flag("--warnings-as-errors", inputs.warnings_as_errors,
+                     "a warning makes the exit status 1");
 }
 
 Run named_run(const CompileInputs& inputs) {

@@ -25,6 +25,8 @@ struct CompileInputs {
     std::string line_name{kScenarioLineName};
     std::string train_name{kScenarioTrainName};
     bool no_plan = false;
+    bool no_warnings = false;         // -w
+    bool warnings_as_errors = false;  // a warning makes the exit status 1
 
     std::int32_t with_plan() const { return no_plan ? 0 : 1; }
     const std::string& file_of(SourceFile file) const {
@@ -32,7 +34,8 @@ struct CompileInputs {
     }
 };
 
-// LINE_FILE TRAIN_FILE [--line-name NAME] [--train-name NAME] [--no-plan]
+// LINE_FILE TRAIN_FILE [--line-name NAME] [--train-name NAME] [--no-plan] [-w]
+// [--warnings-as-errors]
 void add_compile_inputs(CLI::App& command, CompileInputs& inputs);
 
 // A run named from the options, ready for the compile.

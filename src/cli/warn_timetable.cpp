@@ -49,7 +49,7 @@ std::vector<Diagnostic> timetable_warnings(const Run& run) {
             const double fastest = fastest_run(*run.cells, previous->position, station.position);
             if (fastest - static_cast<double>(scheduled) >= 1.0) {
                 warnings.push_back(
-                    warning(rows[i]->field_location(kHourField),
+                    warning("timetable", rows[i]->field_location(kHourField),
                             "station \"" + station.text + "\" is timed " + clock_text(scheduled) +
                                 " after \"" + previous->text + "\", but its " +
                                 std::to_string(station.position - previous->position) +

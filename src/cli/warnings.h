@@ -12,6 +12,9 @@ namespace railscen::cli {
 // the loader read (run.records); a run that read no records gives none.
 std::vector<Diagnostic> check_warnings(const Run& run);
 
+// The warnings the options ask for: none under -w.
+std::vector<Diagnostic> wanted_warnings(const Run& run, bool no_warnings);
+
 // Timed stations (slot time non-zero) that the timetable reaches sooner than the line speed
 // limits allow, running every 50 m cell at its limit with no acceleration.
 std::vector<Diagnostic> timetable_warnings(const Run& run);
@@ -23,11 +26,13 @@ std::vector<Diagnostic> spelling_warnings(const Run& run);
 // nothing beyond either, so their ends are lost.
 std::vector<Diagnostic> stretch_warnings(const Run& run);
 
-inline Diagnostic warning(const SourceLocation& at, std::string message) {
+// A warning of the named kind at a field.
+inline Diagnostic warning(std::string name, const SourceLocation& at, std::string message) {
     Diagnostic d;
     d.severity = Severity::kWarning;
     d.at = at;
     d.reason = std::move(message);
+    d.name = std::move(name);
     return d;
 }
 

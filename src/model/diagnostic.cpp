@@ -55,7 +55,11 @@ std::string code_heading(std::int32_t code) {
 }
 
 std::string one_line(const Diagnostic& d) {
-    if (d.severity == Severity::kWarning) return "warning: " + terminal_text(d.reason);
+    if (d.severity == Severity::kWarning) {
+        std::string text = "warning: " + terminal_text(d.reason);
+        if (!d.name.empty()) text += " [" + d.name + "]";
+        return text;
+    }
     std::string text = code_heading(d.code);
     // Only objects a writer places are named.
     if (d.occupant && *d.occupant != kFree && *d.occupant != kSpacer &&

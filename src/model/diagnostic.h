@@ -32,6 +32,8 @@ struct Diagnostic {
     // Windows-1252 bytes: the formatter turns it into safe UTF-8.
     std::string reason;
     std::vector<RelatedLocation> related;
+    // A warning's kind, shown in brackets after its message ("spelling", "order", ...).
+    std::string name;
 };
 
 // "error N: MEANING": the one place the words of a code are put together.
