@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/scenario_names.h"
 #include "loader/description_source.h"
 
 #include "model/file_names.h"
@@ -38,7 +39,13 @@ struct CompileInputs {
 // [--warnings-as-errors]
 void add_compile_inputs(CLI::App& command, CompileInputs& inputs);
 
-// A run named from the options, ready for the compile.
+// The names the files are built from: the options, else the file names when they follow the
+// pack's pattern ("NAME_linea.txt", "NAME_TRAIN-.txt"); UTF-8 converted to the Windows-1252
+// the scenario stores. Throws UsageError saying which option to give, or which character
+// Windows-1252 cannot hold.
+ScenarioNames resolved_names(const CompileInputs& inputs);
+
+// A run named as resolved_names says, ready for the compile.
 Run named_run(const CompileInputs& inputs);
 
 // Both description texts, read whole before anything else happens, so that an input that
