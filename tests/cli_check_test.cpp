@@ -3,10 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <sstream>
 
 #include "cli/commands.h"
 #include "cli_tool.h"
+#include "model/cell_index.h"
 #include "model/file_io.h"
 #include "model/file_names.h"
 
@@ -203,6 +205,64 @@ TEST(CliCompile, PrintsWarningsWhichOptionsSilenceOrCount) {
     }
 }
 
+// Colour only when asked for (the in-process streams are no terminal, so auto gives none).
+TEST(CliCheck, ColoursTheSeverityWordsAndTheCaretWhenAsked) {
+    TempFolder folder;
+    write_file(folder.path() / "L_linea.txt", line_text({"pendenze,  950,  1"}));
+    write_file(folder.path() / "L_T-.txt", train_text({}));
+    const std::vector<std::string> check = {"check", "L_linea.txt", "L_T-.txt"};
+    auto with = [&](std::vector<std::string> first) {
+        first.insert(first.end(), check.begin(), check.end());
+        return testing::tool(folder.path(), first).err;
+    };
+    EXPECT_EQ(with({"--color", "always"}),
+              "L_linea.txt:7:1: \x1b[1;35mwarning\x1b[0m: \"pendenze\" matches no keyword; did you "
+              "mean \"pendenza\"? [spelling]\n"
+              "pendenze,  950,  1\n"
+              "\x1b[1;32m^\x1b[0m\n");
+    for (const char* when : {"never", "auto"}) {
+        EXPECT_EQ(with({"--color", when}).find('\x1b'), std::string::npos) << when;
+    }
+    EXPECT_EQ(testing::tool(folder.path(), {"--color", "often", "check", "a", "b"}).status, 2);
+}
+
+TEST(CliTool, VersionHelpAndMistypedCommands) {
+    TempFolder folder;
+    const testing::ToolRun version = testing::tool(folder.path(), {"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_TRUE(std::regex_match(version.out, std::regex("railscen [0-9]+\\.[0-9]+\\.[0-9]+\n")))
+        << version.out;
+    const testing::ToolRun help = testing::tool(folder.path(), {"help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("compile"), std::string::npos);
+    EXPECT_EQ(help.out, testing::tool(folder.path(), {"--help"}).out);
+
+    struct Case {
+        std::vector<std::string> args;
+        std::string err;  // the whole message, or its beginning when it ends with "..."
+    };
+    const Case cases[] = {
+        {{"compil", "a", "b"}, "railscen: unknown command \"compil\"; did you mean \"compile\"?\n"},
+        {{"chek"}, "railscen: unknown command \"chek\"; did you mean \"check\"?\n"},
+        {{"--color", "never", "explian", "16"},
+         "railscen: unknown command \"explian\"; did you mean \"explain\"?\n"},
+        {{"frobnicate"},
+         "railscen: unknown command \"frobnicate\"; \"railscen --help\" lists the commands\n"},
+        {{}, "railscen: A subcommand is required..."},
+        {{"compile", "a", "b", "--bogus"}, "railscen: The following argument was not expected..."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.err);
+        const testing::ToolRun run = testing::tool(folder.path(), c.args);
+        EXPECT_EQ(run.status, 2);
+        if (c.err.ends_with("...")) {
+            EXPECT_EQ(run.err.rfind(c.err.substr(0, c.err.size() - 3), 0), 0u) << run.err;
+        } else {
+            EXPECT_EQ(run.err, c.err);
+        }
+    }
+}
+
 TEST(CliExplain, PrintsMeaningCauseAndRemedyFromTheTable) {
     auto explain = [](std::int32_t code) {
         std::ostringstream out;
@@ -227,6 +287,28 @@ TEST(CliExplain, PrintsMeaningCauseAndRemedyFromTheTable) {
               "error 1251: race-code fields already occupied\n"
               "  fatal: the compile ends and writes no binary file\n");
     EXPECT_EQ(explain(14), std::tuple(2, "", "railscen: 14 is not a code the compile records\n"));
+
+    // The positions that land in cell 1, each by its object's rule: a point object at p goes to
+    // round(p / 50 + 1), a code row to round(p / 50), a station stop to round(end / 50 - 1).
+    for (const std::int32_t code : {1250, 1251}) {
+        const std::string text = std::get<1>(explain(code));
+        EXPECT_NE(text.find("  remedy: keep every object out of cell 1: signals, speed boards, "
+                            "sign boards, slowdown starts and ends at -24 to 24 m; code rows at "
+                            "26 to 74 m; a station zone ending at 76 to 124 m (its stop) or at 126 "
+                            "to 174, 176 to 224, 226 to 274 or 276 to 324 m (its approach marks); "
+                            "a slowdown starting at 1176 to 1224 m (its warning) or at 1226 to "
+                            "1425 m (its markers)\n"),
+                  std::string::npos)
+            << text;
+        EXPECT_EQ(cell_index::signal(-24), 1);
+        EXPECT_EQ(cell_index::signal(25), 2);
+        EXPECT_EQ(cell_index::code_row(74), 1);
+        EXPECT_EQ(cell_index::station_stop(124), 1);
+        EXPECT_EQ(cell_index::station_approach(324, 4), 1);
+        EXPECT_EQ(cell_index::slowdown_warning(1224), 1);
+        EXPECT_EQ(cell_index::slowdown_marker_base(1425) - 3, 1);
+        EXPECT_EQ(cell_index::slowdown_marker_base(1426) - 3, 2);
+    }
 }
 
 }  // namespace

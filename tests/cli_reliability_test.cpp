@@ -402,20 +402,21 @@ std::vector<Fault> faults() {
          }},
         {"compile with a line name that climbs out of the folder", with_sources,
          "railscen compile L.txt T.txt --line-name ../../esc", 2,
-         "--line-name: a path separator (/ or \\) may not stand in a name\n"
+         "railscen: --line-name: a path separator (/ or \\) may not stand in a name\n"
          "Run with --help for more information.\n",
          sources},
         {"compile with the line name ..", with_sources,
          "railscen compile L.txt T.txt --line-name ..", 2,
-         "--line-name: \"..\" names a folder\nRun with --help for more information.\n", sources},
+         "railscen: --line-name: \"..\" names a folder\nRun with --help for more information.\n",
+         sources},
         {"compile with an escape byte in the train name", with_sources,
          "railscen compile L.txt T.txt --train-name \"$(printf 'a\\033]0;x\\007')\"", 2,
-         "--train-name: a control byte may not stand in a name\n"
+         "railscen: --train-name: a control byte may not stand in a name\n"
          "Run with --help for more information.\n",
          sources},
         {"compile with a colon in the train name", with_sources,
          "railscen compile L.txt T.txt --train-name 'R:1'", 2,
-         "--train-name: none of <>:\"|?* may stand in a name (found :)\n"
+         "railscen: --train-name: none of <>:\"|?* may stand in a name (found :)\n"
          "Run with --help for more information.\n",
          sources},
         {"compile of a bad record holding escape bytes",

@@ -4,6 +4,14 @@
 
 namespace railscen::cli {
 
+namespace {
+bool message_colour = false;
+}  // namespace
+
+void set_message_colour(bool colour) {
+    message_colour = colour;
+}
+
 SourceNames source_names(const CompileInputs& inputs) {
     return {inputs.line_file, inputs.train_file};
 }
@@ -15,7 +23,7 @@ std::string format_diagnostics(const Run& run, const CompileInputs& inputs,
     std::set<std::string> shown;
     for (const std::vector<Diagnostic>* list : {&run.diagnostics, &warnings}) {
         for (const Diagnostic& d : *list) {
-            std::string message = compiler_message(d, run.texts, names);
+            std::string message = compiler_message(d, run.texts, names, message_colour);
             if (shown.insert(message).second) out += message;
         }
     }

@@ -12,6 +12,9 @@ namespace railscen::cli {
 // The two texts under the names the author gave them.
 SourceNames source_names(const CompileInputs& inputs);
 
+// Whether the messages carry terminal colours (--color); the tool sets it for each run.
+void set_message_colour(bool colour);
+
 // Everything the compile found, then the warnings, in compiler form, in the order found; a
 // diagnostic recorded twice alike is shown once.
 std::string format_diagnostics(const Run& run, const CompileInputs& inputs,
