@@ -11,6 +11,7 @@
 #include "model/cell_index.h"
 #include "model/file_io.h"
 #include "model/file_names.h"
+#include "model/text_encoding.h"
 
 namespace railscen {
 namespace {
@@ -261,6 +262,74 @@ TEST(CliTool, VersionHelpAndMistypedCommands) {
             EXPECT_EQ(run.err, c.err);
         }
     }
+}
+
+// The silent slips of an author's hand, each named in brackets at the field that shows it.
+TEST(CliCheck, WarnsOnSlipsTheCompileAcceptsSilently) {
+    struct Case {
+        std::string line;
+        std::string train;
+        std::string first_line;  // the warning's heading, whole
+    };
+    const std::string station =
+        "stazione,  1000,  12,  400,  1, 0, 0,  1,1,0,  2,1,1,  0,  15,30, 0, PRIMA";
+    const Case cases[] = {
+        {line_text({"pendenza,  11000,  1", "pendenza,  1200,  2"}), train_text({}),
+         "line.txt:8:12: warning: gradient row at 1200 m comes after the row at 11000 m; the rows "
+         "of a section go up along the line [order]"},
+        {line_text({}),
+         train_text({"velocita,   0,    100", "velocita,   900,    90", "velocita,   450,    30"}),
+         "train.txt:4:13: warning: speed limit row at 450 m comes after the row at 900 m; the "
+         "rows of a section go up along the line [order]"},
+        {line_text({"pendenza,  950,  1,  7"}), train_text({}),
+         "line.txt:7:22: warning: \"7\" after the \"pendenza\" record's 2 fields belongs to no "
+         "record and is dropped [extra-field]"},
+        {line_text({"cartello_indicatore,  2750,  GALLERIA, NORD"}), train_text({}),
+         "line.txt:7:40: warning: the text \"GALLERIA\" ends at a comma; \"NORD\" after it is "
+         "dropped (a text cannot hold a comma) [comma]"},
+        {line_text({"pendenza,\t950,  1"}), train_text({}),
+         "line.txt:7:10: warning: a tab separates nothing here; use blanks [tab]"},
+        {line_text({"- caff\xc3\xa8"}), train_text({}),
+         "line.txt:7:7: warning: the text is UTF-8, but the compiler reads Windows-1252 "
+         "(\"\xc3\xa8\" would become \"\xc3\x83\xc2\xa8\"); save it as Windows-1252 or compile "
+         "with --from-utf8 [encoding]"},
+        {line_text({}), testing::lines({"anything at all", "more of it"}),
+         "train.txt: warning: the train description has no \"[generale]\" section; the compile "
+         "reads no record from it [train-text]"},
+        {train_text({station}), line_text({"pendenza,  950,  1"}),
+         "line.txt: warning: the line description reads like a train description (its records "
+         "are train records): are the two files swapped? [swapped]"},
+        {line_text({}), train_text({"orologio,    16,  0,  0", station}),
+         "train.txt:3:60: warning: station \"PRIMA\" is timed 15:30:00, before the clock starts "
+         "at 16:00:00 [timetable]"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.first_line);
+        const Checked run = check(c.line, c.train);
+        EXPECT_NE(run.err.find(c.first_line + "\n"), std::string::npos) << run.err;
+    }
+}
+
+// --from-utf8 turns UTF-8 texts into the Windows-1252 the compile reads, and refuses a
+// character Windows-1252 cannot hold.
+TEST(CliCheck, FromUtf8ConvertsBothTextsOrRefuses) {
+    TempFolder folder;
+    write_file(folder.path() / "L_linea.txt", line_text({"- caff\xc3\xa8"}));
+    write_file(folder.path() / "L_T-.txt", train_text({}));
+    const testing::ToolRun plain =
+        testing::tool(folder.path(), {"check", "L_linea.txt", "L_T-.txt"});
+    EXPECT_NE(plain.err.find("[encoding]"), std::string::npos);
+    const testing::ToolRun converted =
+        testing::tool(folder.path(), {"check", "--from-utf8", "L_linea.txt", "L_T-.txt"});
+    EXPECT_EQ(converted.status, 0);
+    EXPECT_EQ(converted.err, "");
+
+    write_file(folder.path() / "L_T-.txt", train_text({"- \xe6\x97\xa5"}));
+    const testing::ToolRun refused =
+        testing::tool(folder.path(), {"check", "--from-utf8", "L_linea.txt", "L_T-.txt"});
+    EXPECT_EQ(refused.status, 2);
+    EXPECT_EQ(refused.err, "railscen: --from-utf8: \"L_T-.txt\" cannot be held in Windows-1252: " +
+                               cp1252_from_utf8(train_text({"- \xe6\x97\xa5"})).problem + "\n");
 }
 
 TEST(CliExplain, PrintsMeaningCauseAndRemedyFromTheTable) {

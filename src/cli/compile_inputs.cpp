@@ -44,6 +44,8 @@ void add_compile_inputs(CLI::App& command, CompileInputs& inputs) {
         ->check(kFileNamePart);
     command.add_flag("--no-plan", inputs.no_plan, "build and write no plan (curves are not read)");
     command.add_flag("-w,--no-warnings", inputs.no_warnings, "show no warnings");
+    command.add_flag("--from-utf8", inputs.from_utf8,
+                     "the texts are UTF-8: convert them to Windows-1252 before the compile");
     command.add_flag("--warnings-as-errors", inputs.warnings_as_errors,
                      "a warning makes the exit status 1");
 }
@@ -90,8 +92,24 @@ Run named_run(const CompileInputs& inputs) {
     return make_run(names.line_name, names.train_name, inputs.with_plan());
 }
 
+namespace {
+
+std::string input_text(const std::string& file, bool from_utf8) {
+    std::string text = read_input_file(file);
+    if (!from_utf8) return text;
+    Cp1252Result converted = cp1252_from_utf8(text);
+    if (!converted.ok()) {
+        throw UsageError("--from-utf8: \"" + file +
+                         "\" cannot be held in Windows-1252: " + converted.problem);
+    }
+    return std::move(converted.bytes);
+}
+
+}  // namespace
+
 InputTexts::InputTexts(const CompileInputs& inputs)
-    : line_(read_input_file(inputs.line_file)), train_(read_input_file(inputs.train_file)) {}
+    : line_(input_text(inputs.line_file, inputs.from_utf8)),
+      train_(input_text(inputs.train_file, inputs.from_utf8)) {}
 
 void guard_outputs(const std::vector<std::filesystem::path>& outputs,
                    const std::vector<std::filesystem::path>& inputs) {

@@ -19,6 +19,24 @@ std::vector<Diagnostic> wanted_warnings(const Run& run, bool no_warnings);
 // limits allow, running every 50 m cell at its limit with no acceleration.
 std::vector<Diagnostic> timetable_warnings(const Run& run);
 
+// Timed stations before the clock's start.
+std::vector<Diagnostic> clock_warnings(const Run& run);
+
+// Rows of a profile section (gradients, curves, speed limits, adhesion) whose position goes
+// down: "1200" typed for "12000".
+std::vector<Diagnostic> order_warnings(const Run& run);
+
+// Fields after a record's last on its line, which belong to no record: a comma inside a text
+// ("comma") or one field too many ("extra-field").
+std::vector<Diagnostic> extra_field_warnings(const Run& run);
+
+// Tabs, and texts saved as UTF-8.
+std::vector<Diagnostic> text_warnings(const Run& run);
+
+// A train description without "[generale]", whose records the compile never reads; the two
+// texts swapped.
+std::vector<Diagnostic> train_text_warnings(const Run& run);
+
 // Keyword fields that begin a line, match no keyword, but lie close to one.
 std::vector<Diagnostic> spelling_warnings(const Run& run);
 
