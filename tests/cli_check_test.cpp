@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
 #include <regex>
 #include <sstream>
 
@@ -330,6 +331,48 @@ TEST(CliCheck, FromUtf8ConvertsBothTextsOrRefuses) {
     EXPECT_EQ(refused.status, 2);
     EXPECT_EQ(refused.err, "railscen: --from-utf8: \"L_T-.txt\" cannot be held in Windows-1252: " +
                                cp1252_from_utf8(train_text({"- \xe6\x97\xa5"})).problem + "\n");
+}
+
+// --format json: every diagnostic on standard output, read back here.
+TEST(CliCheck, JsonFormatCarriesEveryDiagnostic) {
+    TempFolder folder;
+    write_file(folder.path() / "L_linea.txt",
+               line_text({"indicatori_vmax,  6050,  100,  100,  105,  0,  ,  ,  ,  0",
+                          "pendenza,  11000,  1", "pendenza,  1200,  2"}));
+    write_file(folder.path() / "L_T-.txt",
+               train_text({"segnale,    6050,   2, 4, 0,  0, 0,    2,  2,0,0, 255"}));
+    for (const char* command : {"check", "compile"}) {
+        SCOPED_TRACE(command);
+        const testing::ToolRun run =
+            testing::tool(folder.path(), {command, "--format", "json", "L_linea.txt", "L_T-.txt"});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.err, "");
+        const nlohmann::json all = nlohmann::json::parse(run.out).at("diagnostics");
+        ASSERT_EQ(all.size(), 2u) << run.out;
+        const nlohmann::json& error = all[0];
+        EXPECT_EQ(error.at("severity"), "error");
+        EXPECT_EQ(error.at("code"), 16);
+        EXPECT_EQ(error.at("file"), "L_T-.txt");
+        EXPECT_EQ(error.at("line"), 2);
+        EXPECT_EQ(error.at("metres"), 6050);
+        EXPECT_TRUE(error.at("cell").is_number());
+        EXPECT_EQ(error.at("message").get<std::string>().rfind("signal cell already occupied", 0),
+                  0u);
+        const nlohmann::json& order = all[1];
+        EXPECT_EQ(order.at("severity"), "warning");
+        EXPECT_EQ(order.at("code"), nullptr);
+        EXPECT_EQ(order.at("name"), "order");
+        EXPECT_EQ(order.at("file"), "L_linea.txt");
+        EXPECT_EQ(order.at("line"), 9);
+        EXPECT_EQ(order.at("column"), 12);
+        EXPECT_EQ(order.at("message"),
+                  "gradient row at 1200 m comes after the row at 11000 m; the rows of a section "
+                  "go up along the line");
+        EXPECT_EQ(order.at("related"), (nlohmann::json::array({{{"file", "L_linea.txt"},
+                                                                {"line", 8},
+                                                                {"column", 12},
+                                                                {"message", "the row before"}}})));
+    }
 }
 
 TEST(CliExplain, PrintsMeaningCauseAndRemedyFromTheTable) {

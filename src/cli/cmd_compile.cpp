@@ -24,7 +24,7 @@ struct CompileOptions {
     std::string report_file;
 };
 
-int run_compile(const CompileOptions& o, std::ostream& err) {
+int run_compile(const CompileOptions& o, std::ostream& out, std::ostream& err) {
     Run run = named_run(o.inputs);
     InputTexts source(o.inputs);
 
@@ -53,7 +53,7 @@ int run_compile(const CompileOptions& o, std::ostream& err) {
     const CompileOutcome outcome = memorizza_percorso(run, o.inputs.with_plan(), source, folder);
 
     const std::vector<Diagnostic> warnings = wanted_warnings(run, o.inputs.no_warnings);
-    err << format_diagnostics(run, o.inputs, warnings);
+    print_diagnostics(run, o.inputs, warnings, out, err);
     if (!o.report_file.empty()) {
         write_file(o.report_file, report_json(make_report(run, outcome, o.inputs)));
     }
@@ -73,8 +73,9 @@ Command add_compile_command(CLI::App& parent) {
         ->capture_default_str();
     app->add_option("--report", options->report_file, "write the outcome as JSON into FILE")
         ->type_name("FILE");
-    return {app,
-            [options](std::ostream&, std::ostream& err) { return run_compile(*options, err); }};
+    return {app, [options](std::ostream& out, std::ostream& err) {
+                return run_compile(*options, out, err);
+            }};
 }
 
 }  // namespace railscen::cli

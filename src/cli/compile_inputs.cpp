@@ -44,6 +44,12 @@ void add_compile_inputs(CLI::App& command, CompileInputs& inputs) {
         ->check(kFileNamePart);
     command.add_flag("--no-plan", inputs.no_plan, "build and write no plan (curves are not read)");
     command.add_flag("-w,--no-warnings", inputs.no_warnings, "show no warnings");
+    command
+        .add_option("--format", inputs.format,
+                    "text: messages on standard error; json: the diagnostics as JSON on "
+                    "standard output")
+        ->check(CLI::IsMember({"text", "json"}))
+        ->capture_default_str();
     command.add_flag("--from-utf8", inputs.from_utf8,
                      "the texts are UTF-8: convert them to Windows-1252 before the compile");
     command.add_flag("--warnings-as-errors", inputs.warnings_as_errors,

@@ -20,4 +20,15 @@ void set_message_colour(bool colour);
 std::string format_diagnostics(const Run& run, const CompileInputs& inputs,
                                const std::vector<Diagnostic>& warnings = {});
 
+// The same diagnostics as a JSON document: {"diagnostics": [{severity, code, name, message,
+// file, line, column, metres, cell, related: [{file, line, column, message}]}]}; absent
+// values are null.
+std::string diagnostics_json(const Run& run, const CompileInputs& inputs,
+                             const std::vector<Diagnostic>& warnings = {});
+
+// The diagnostics in the format the options ask for: text to err, JSON to out.
+void print_diagnostics(const Run& run, const CompileInputs& inputs,
+                       const std::vector<Diagnostic>& warnings, std::ostream& out,
+                       std::ostream& err);
+
 }  // namespace railscen::cli
