@@ -10,6 +10,7 @@
 #include "cli_tool.h"
 #include "model/file_io.h"
 #include "model/file_names.h"
+#include "model/text_encoding.h"
 #include "scenario/stored_scenario.h"
 #include "source_text/scrivi_righe.h"
 
@@ -113,6 +114,62 @@ TEST(CliCompile, NoPlanAndNamesFromOptionsIntoTheCurrentFolder) {
     }
     // The names reach the scenario file: slot 85 and 86 carry them.
     EXPECT_NE(read_bytes(tool.path() / named.scenario_file).find("LINEA "), std::string::npos);
+}
+
+// Names left out come from file names that follow the pack's pattern; names typed in UTF-8 are
+// stored in Windows-1252.
+TEST(CliCompile, NamesFromTheFileNamesOrTheOptionsInWindows1252) {
+    TempFolder folder;
+    for (const char* file : {"Nord_linea.txt", "line.txt"}) {
+        write_file(folder.path() / file, testing::line_text({}));
+    }
+    for (const char* file : {"Nord_R 1-.txt", "train.txt"}) {
+        write_file(folder.path() / file, testing::train_text({}));
+    }
+    struct Case {
+        std::vector<std::string> args;
+        FileNames written;
+    };
+    const Case cases[] = {
+        {{"Nord_linea.txt", "Nord_R 1-.txt"}, file_names("Nord", "R 1")},
+        {{"Nord_linea.txt", "Nord_R 1-.txt", "--train-name", "Z"}, file_names("Nord", "Z")},
+        {{"line.txt", "train.txt", "--line-name", "L\xc3\xacnea", "--train-name", "\xe2\x82\xac"},
+         file_names("L\xecnea", "\x80")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.written.scenario_file);
+        std::vector<std::string> args = {"compile", "--no-plan"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const testing::ToolRun run = testing::tool(folder.path(), args);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_TRUE(std::filesystem::exists(folder.path() / c.written.scenario_file));
+    }
+
+    struct Refused {
+        std::vector<std::string> args;
+        std::string err;
+    };
+    const Refused refused[] = {
+        {{"line.txt", "train.txt"},
+         "railscen: give --line-name and --train-name: the file names \"line.txt\" and "
+         "\"train.txt\" do not follow the pattern NAME_linea.txt and NAME_TRAIN-.txt\n"},
+        {{"line.txt", "train.txt", "--line-name", "L"},
+         "railscen: give --train-name: the file names \"line.txt\" and \"train.txt\" do not "
+         "follow the pattern NAME_linea.txt and NAME_TRAIN-.txt\n"},
+        {{"line.txt", "train.txt", "--line-name", "\xe6\x97\xa5", "--train-name", "T"},
+         "railscen: --line-name cannot be stored in Windows-1252: " +
+             cp1252_from_utf8("\xe6\x97\xa5").problem + "\n"},
+    };
+    for (const Refused& r : refused) {
+        SCOPED_TRACE(r.err);
+        for (const char* command : {"compile", "check"}) {
+            std::vector<std::string> args = {command};
+            args.insert(args.end(), r.args.begin(), r.args.end());
+            const testing::ToolRun run = testing::tool(folder.path(), args);
+            EXPECT_EQ(run.status, 2);
+            EXPECT_EQ(run.err, r.err);
+        }
+    }
 }
 
 TEST(CliCompile, UsageErrorsAndFailedWritesExitWithTwo) {

@@ -293,8 +293,9 @@ TEST(CliDiagnostics, TheToolPrintsTheMessageAndLeavesItsInputsAlone) {
     write_file(folder.path() / "train.txt", train);
     std::filesystem::create_directory(folder.path() / "out");
 
-    const testing::ToolRun run = railscen(
-        folder.path(), {"compile", "line.txt", "train.txt", "-o", "out", "--report", "r.json"});
+    const testing::ToolRun run =
+        railscen(folder.path(), {"compile", "line.txt", "train.txt", "-o", "out", "--report",
+                                 "r.json", "--line-name", "L", "--train-name", "T"});
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.err, broken_cases().front().messages);
     EXPECT_EQ(run.out, "");
@@ -305,7 +306,8 @@ TEST(CliDiagnostics, TheToolPrintsTheMessageAndLeavesItsInputsAlone) {
     EXPECT_EQ(read_bytes(folder.path() / "line.txt"), line);
     EXPECT_EQ(read_bytes(folder.path() / "train.txt"), train);
 
-    const testing::ToolRun check = railscen(folder.path(), {"check", "line.txt", "train.txt"});
+    const testing::ToolRun check = railscen(
+        folder.path(), {"check", "line.txt", "train.txt", "--line-name", "L", "--train-name", "T"});
     EXPECT_EQ(check.status, 1);
     EXPECT_EQ(check.err, run.err);
 }

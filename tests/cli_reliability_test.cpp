@@ -205,9 +205,13 @@ struct Fault {
 
 const std::string kTwoPacks =
     "(./scenario-pack; echo $? >>../statuses) & (./scenario-pack; echo $? >>../statuses) & wait";
-const std::string kTwoCompiles =
-    "(railscen compile L.txt T.txt -o out; echo $? >>../statuses) & "
-    "(railscen compile L.txt T.txt -o out; echo $? >>../statuses) & wait";
+// The stored scenario's names, given as options (file names like L.txt give none).
+const std::string kNamed = "--line-name '" + std::string(kScenarioLineName) + "' --train-name '" +
+                           std::string(kScenarioTrainName) + "' ";
+const std::string kTwoCompiles = "(railscen compile " + kNamed +
+                                 "L.txt T.txt -o out; echo $? >>../statuses) & "
+                                 "(railscen compile " +
+                                 kNamed + "L.txt T.txt -o out; echo $? >>../statuses) & wait";
 const std::string kNotOverInputs = "; railscen never writes over what it reads\n";
 
 std::vector<Fault> faults() {
@@ -305,11 +309,11 @@ std::vector<Fault> faults() {
              with_sources(s);
              fs::create_directory(s.work / "out");
          },
-         "ulimit -f 1000; railscen compile L.txt T.txt -o out", 2,
+         "ulimit -f 1000; railscen compile " + kNamed + "L.txt T.txt -o out", 2,
          "railscen: cannot write \"out/" + kPlan + "\": File too large\n", with(sources, {"out"}),
          expect_sources_untouched},
         {"compile with --report naming the line description", with_sources,
-         "railscen compile L.txt T.txt --report L.txt", 2,
+         "railscen compile " + kNamed + "L.txt T.txt --report L.txt", 2,
          "railscen: the output \"L.txt\" is the input \"L.txt\"" + kNotOverInputs, sources,
          expect_sources_untouched},
         {"compile into a hard link of the line description, spelled ./L.txt",
@@ -318,7 +322,7 @@ std::vector<Fault> faults() {
              fs::create_directory(s.work / "out");
              fs::create_hard_link(s.work / "L.txt", s.work / "out" / kSim);
          },
-         "railscen compile ./L.txt T.txt -o out", 2,
+         "railscen compile " + kNamed + "./L.txt T.txt -o out", 2,
          "railscen: the output \"out/" + kSim + "\" is the input \"./L.txt\"" + kNotOverInputs,
          with(sources, {"out", "out/" + kSim}), expect_sources_untouched},
         {"compile with a mistyped train file over earlier outputs",
@@ -326,7 +330,7 @@ std::vector<Fault> faults() {
              with_sources(s);
              with_binaries(s.work / "good");
          },
-         "railscen compile L.txt 'T .txt' -o good", 2,
+         "railscen compile " + kNamed + "L.txt 'T .txt' -o good", 2,
          "railscen: cannot read \"T .txt\": No such file or directory\n",
          with(sources, in("good", kBinaries)),
          [](const Scene& s) { expect_binaries_in(s.work / "good"); }},
@@ -335,7 +339,7 @@ std::vector<Fault> faults() {
              with_sources(s);
              with_binaries(s.work / "good");
          },
-         "railscen compile L.txt good -o good", 2,
+         "railscen compile " + kNamed + "L.txt good -o good", 2,
          "railscen: cannot read \"good\": it is a folder\n", with(sources, in("good", kBinaries)),
          [](const Scene& s) { expect_binaries_in(s.work / "good"); }},
         {"compile without the line description",
@@ -343,7 +347,7 @@ std::vector<Fault> faults() {
              with_sources(s);
              fs::create_directory(s.work / "out");
          },
-         "railscen compile absent.txt T.txt -o out", 2,
+         "railscen compile " + kNamed + "absent.txt T.txt -o out", 2,
          "railscen: cannot read \"absent.txt\": No such file or directory\n",
          with(sources, {"out"})},
         {"compile of a train description nobody may read",
@@ -352,7 +356,7 @@ std::vector<Fault> faults() {
              fs::create_directory(s.work / "out");
              fs::permissions(s.work / "T.txt", fs::perms::none);
          },
-         "railscen compile L.txt T.txt -o out", 2,
+         "railscen compile " + kNamed + "L.txt T.txt -o out", 2,
          "railscen: cannot read \"T.txt\": Permission denied\n", with(sources, {"out"}),
          [](const Scene&) {}, true},
         {"compile into a folder it may not write",
@@ -361,7 +365,7 @@ std::vector<Fault> faults() {
              fs::create_directory(s.work / "out");
              read_only_for_others(s.work / "out");
          },
-         "railscen compile L.txt T.txt -o out", 2,
+         "railscen compile " + kNamed + "L.txt T.txt -o out", 2,
          "railscen: cannot write \"out/" + kPlan + "\": Permission denied\n",
          with(sources, {"out"}), [](const Scene&) {}, true},
         {"compile with a folder at the scenario file's name",
@@ -369,7 +373,7 @@ std::vector<Fault> faults() {
              with_sources(s);
              fs::create_directories(s.work / "out" / kSim);
          },
-         "railscen compile L.txt T.txt -o out", 2,
+         "railscen compile " + kNamed + "L.txt T.txt -o out", 2,
          "railscen: cannot write \"out/" + kSim + "\": a folder has that name\n",
          with(sources, {"out", "out/" + kSim})},
         {"compile with a symlink at an output name",
@@ -378,7 +382,8 @@ std::vector<Fault> faults() {
              fs::create_directory(s.work / "out");
              with_victim(s, "out/" + kSim);
          },
-         "railscen compile L.txt T.txt -o out", 0, "", with(sources, in("out", kBinaries)),
+         "railscen compile " + kNamed + "L.txt T.txt -o out", 0, "",
+         with(sources, in("out", kBinaries)),
          [](const Scene& s) {
              expect_victim_untouched(s);
              expect_binaries_in(s.work / "out");
@@ -389,7 +394,7 @@ std::vector<Fault> faults() {
              fs::create_directory(s.work / "out");
              with_victim(s, "out/" + kSim + ".partial");
          },
-         "railscen compile L.txt T.txt -o out", 0, "",
+         "railscen compile " + kNamed + "L.txt T.txt -o out", 0, "",
          with(sources, in("out", {kPlan, kSim, kCells, kSim + ".partial"})),
          [](const Scene& s) {
              expect_victim_untouched(s);
@@ -397,20 +402,21 @@ std::vector<Fault> faults() {
          }},
         {"compile with a line name that climbs out of the folder", with_sources,
          "railscen compile L.txt T.txt --line-name ../../esc", 2,
-         "--line-name: a path separator (/ or \\) may not stand in a name\n"
+         "railscen: --line-name: a path separator (/ or \\) may not stand in a name\n"
          "Run with --help for more information.\n",
          sources},
         {"compile with the line name ..", with_sources,
          "railscen compile L.txt T.txt --line-name ..", 2,
-         "--line-name: \"..\" names a folder\nRun with --help for more information.\n", sources},
+         "railscen: --line-name: \"..\" names a folder\nRun with --help for more information.\n",
+         sources},
         {"compile with an escape byte in the train name", with_sources,
          "railscen compile L.txt T.txt --train-name \"$(printf 'a\\033]0;x\\007')\"", 2,
-         "--train-name: a control byte may not stand in a name\n"
+         "railscen: --train-name: a control byte may not stand in a name\n"
          "Run with --help for more information.\n",
          sources},
         {"compile with a colon in the train name", with_sources,
          "railscen compile L.txt T.txt --train-name 'R:1'", 2,
-         "--train-name: none of <>:\"|?* may stand in a name (found :)\n"
+         "railscen: --train-name: none of <>:\"|?* may stand in a name (found :)\n"
          "Run with --help for more information.\n",
          sources},
         {"compile of a bad record holding escape bytes",
@@ -423,7 +429,7 @@ std::vector<Fault> faults() {
              put(s.work / "T.txt", testing::train_text({}));
              fs::create_directory(s.work / "out");
          },
-         "railscen compile L.txt T.txt -o out",
+         "railscen compile " + kNamed + "L.txt T.txt -o out",
          1,
          "L.txt:8:23: error 6: sign board cell already occupied by a speed board (at 2750 m)",
          {"L.txt", "T.txt", "out", "out/" + kPlan, "out/" + kSim, "out/" + kCells},

@@ -72,8 +72,10 @@ TEST_F(CliRender, MarksTheReportedCodeOnBothViews) {
                testing::line_text({"indicatori_vmax,  6050,  100,  100,  105,  0,  ,  ,  ,  0"}));
     write_file(folder.path() / "train.txt",
                train_text({"segnale,    6050,   2, 4, 0,  0, 0,    2,  2,0,0, 255"}));
-    ASSERT_EQ(
-        tool(folder.path(), {"compile", "line.txt", "train.txt", "--report", "r.json"}).status, 1);
+    ASSERT_EQ(tool(folder.path(), {"compile", "line.txt", "train.txt", "--report", "r.json",
+                                   "--line-name", "L", "--train-name", "T"})
+                  .status,
+              1);
     ASSERT_EQ(tool(folder.path(), {"render", ".", "-o", "marked.svg", "--report", "r.json"}).status,
               0);
     const std::string marked = read_bytes(folder.path() / "marked.svg");

@@ -15,13 +15,15 @@
 
 namespace railscen::cli {
 
-int run_check(const CompileInputs& inputs, std::ostream& err) {
+int run_check(const CompileInputs& inputs, std::ostream& err, std::ostream& out) {
     Run run = named_run(inputs);
     InputTexts source(inputs);
     const std::optional<std::int32_t> fatal = compile_in_memory(run, inputs.with_plan(), source);
 
-    err << format_diagnostics(run, inputs, check_warnings(run));
-    return run.error_code != 0 || fatal ? kExitProblem : kExitOk;
+    const std::vector<Diagnostic> warnings = wanted_warnings(run, inputs.no_warnings);
+    print_diagnostics(run, inputs, warnings, out, err);
+    if (run.error_code != 0 || fatal) return kExitProblem;
+    return inputs.warnings_as_errors && !warnings.empty() ? kExitProblem : kExitOk;
 }
 
 Command add_check_command(CLI::App& parent) {
@@ -29,7 +31,9 @@ Command add_check_command(CLI::App& parent) {
     CLI::App* app = parent.add_subcommand(
         "check", "compile without writing anything, and warn on likely mistakes");
     add_compile_inputs(*app, *inputs);
-    return {app, [inputs](std::ostream&, std::ostream& err) { return run_check(*inputs, err); }};
+    return {app, [inputs](std::ostream& out, std::ostream& err) {
+                return run_check(*inputs, err, out);
+            }};
 }
 
 }  // namespace railscen::cli

@@ -11,6 +11,7 @@
 #include "cli/compile_inputs.h"
 #include "cli/diagnostics.h"
 #include "cli/report.h"
+#include "cli/warnings.h"
 #include "model/file_io.h"
 #include "model/file_names.h"
 
@@ -23,7 +24,7 @@ struct CompileOptions {
     std::string report_file;
 };
 
-int run_compile(const CompileOptions& o, std::ostream& err) {
+int run_compile(const CompileOptions& o, std::ostream& out, std::ostream& err) {
     Run run = named_run(o.inputs);
     InputTexts source(o.inputs);
 
@@ -51,11 +52,13 @@ int run_compile(const CompileOptions& o, std::ostream& err) {
     const FolderLock lock(folder);
     const CompileOutcome outcome = memorizza_percorso(run, o.inputs.with_plan(), source, folder);
 
-    err << format_diagnostics(run, o.inputs);
+    const std::vector<Diagnostic> warnings = wanted_warnings(run, o.inputs.no_warnings);
+    print_diagnostics(run, o.inputs, warnings, out, err);
     if (!o.report_file.empty()) {
         write_file(o.report_file, report_json(make_report(run, outcome, o.inputs)));
     }
-    return run.error_code != 0 || outcome.fatal ? kExitProblem : kExitOk;
+    if (run.error_code != 0 || outcome.fatal) return kExitProblem;
+    return o.inputs.warnings_as_errors && !warnings.empty() ? kExitProblem : kExitOk;
 }
 
 }  // namespace
@@ -70,8 +73,9 @@ Command add_compile_command(CLI::App& parent) {
         ->capture_default_str();
     app->add_option("--report", options->report_file, "write the outcome as JSON into FILE")
         ->type_name("FILE");
-    return {app,
-            [options](std::ostream&, std::ostream& err) { return run_compile(*options, err); }};
+    return {app, [options](std::ostream& out, std::ostream& err) {
+                return run_compile(*options, out, err);
+            }};
 }
 
 }  // namespace railscen::cli

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 #include <functional>
-#include <iosfwd>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -29,7 +29,8 @@ struct Command {
 int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // What check and explain do once their arguments are parsed; messages go to the streams.
-int run_check(const CompileInputs& inputs, std::ostream& err);
+// JSON (--format json) goes to out, which defaults to standard output.
+int run_check(const CompileInputs& inputs, std::ostream& err, std::ostream& out = std::cout);
 int run_explain(std::int32_t code, std::ostream& out, std::ostream& err);
 
 Command add_sources_command(CLI::App& parent);

@@ -2,7 +2,9 @@
 
 #include <CLI/CLI.hpp>
 
+#include "cli/scenario_names.h"
 #include "model/file_io.h"
+#include "model/text_encoding.h"
 
 namespace railscen::cli {
 
@@ -23,28 +25,97 @@ const CLI::Validator kFileNamePart([](const std::string& name) { return name_pro
 }  // namespace
 
 void add_compile_inputs(CLI::App& command, CompileInputs& inputs) {
+    // On the command line a name left out comes from the file names.
+    inputs.line_name.clear();
+    inputs.train_name.clear();
     command.add_option("LINE_FILE", inputs.line_file, "line description text")->required();
     command.add_option("TRAIN_FILE", inputs.train_file, "train description text")->required();
     command
         .add_option("--line-name", inputs.line_name,
-                    "line name the file names are built from (a trailing blank counts)")
-        ->capture_default_str()
+                    "line name the file names are built from (a trailing blank counts); "
+                    "default: NAME of NAME_linea.txt")
         ->check(kNameLength)
         ->check(kFileNamePart);
     command
-        .add_option("--train-name", inputs.train_name, "train name the file names are built from")
-        ->capture_default_str()
+        .add_option("--train-name", inputs.train_name,
+                    "train name the file names are built from; default: TRAIN of "
+                    "NAME_TRAIN-.txt")
         ->check(kNameLength)
         ->check(kFileNamePart);
     command.add_flag("--no-plan", inputs.no_plan, "build and write no plan (curves are not read)");
+    command.add_flag("-w,--no-warnings", inputs.no_warnings, "show no warnings");
+    command
+        .add_option("--format", inputs.format,
+                    "text: messages on standard error; json: the diagnostics as JSON on "
+                    "standard output")
+        ->check(CLI::IsMember({"text", "json"}))
+        ->capture_default_str();
+    command.add_flag("--from-utf8", inputs.from_utf8,
+                     "the texts are UTF-8: convert them to Windows-1252 before the compile");
+    command.add_flag("--warnings-as-errors", inputs.warnings_as_errors,
+                     "a warning makes the exit status 1");
+}
+
+namespace {
+
+// A name as typed in a UTF-8 terminal (or read from a file name), in the Windows-1252 bytes the
+// scenario stores.
+std::string stored_name(const std::string& name, std::string_view option) {
+    Cp1252Result converted = cp1252_from_utf8(name);
+    if (!converted.ok()) {
+        throw UsageError(std::string(option) +
+                         " cannot be stored in Windows-1252: " + converted.problem);
+    }
+    return std::move(converted.bytes);
+}
+
+}  // namespace
+
+ScenarioNames resolved_names(const CompileInputs& inputs) {
+    ScenarioNames names{inputs.line_name, inputs.train_name};
+    if (names.line_name.empty() || names.train_name.empty()) {
+        const std::string line = std::filesystem::path(inputs.line_file).filename().string();
+        const std::string train = std::filesystem::path(inputs.train_file).filename().string();
+        const std::optional<ScenarioNames> from_files = names_from_files(line, train);
+        if (!from_files) {
+            const std::string missing = names.line_name.empty() && names.train_name.empty()
+                                            ? "--line-name and --train-name"
+                                        : names.line_name.empty() ? "--line-name"
+                                                                  : "--train-name";
+            throw UsageError("give " + missing + ": the file names \"" + line + "\" and \"" +
+                             train +
+                             "\" do not follow the pattern NAME_linea.txt and NAME_TRAIN-.txt");
+        }
+        if (names.line_name.empty()) names.line_name = from_files->line_name;
+        if (names.train_name.empty()) names.train_name = from_files->train_name;
+    }
+    return {stored_name(names.line_name, "--line-name"),
+            stored_name(names.train_name, "--train-name")};
 }
 
 Run named_run(const CompileInputs& inputs) {
-    return make_run(inputs.line_name, inputs.train_name, inputs.with_plan());
+    const ScenarioNames names = resolved_names(inputs);
+    return make_run(names.line_name, names.train_name, inputs.with_plan());
 }
 
+namespace {
+
+std::string input_text(const std::string& file, bool from_utf8) {
+    std::string text = read_input_file(file);
+    if (!from_utf8) return text;
+    Cp1252Result converted = cp1252_from_utf8(text);
+    if (!converted.ok()) {
+        throw UsageError("--from-utf8: \"" + file +
+                         "\" cannot be held in Windows-1252: " + converted.problem);
+    }
+    return std::move(converted.bytes);
+}
+
+}  // namespace
+
 InputTexts::InputTexts(const CompileInputs& inputs)
-    : line_(read_input_file(inputs.line_file)), train_(read_input_file(inputs.train_file)) {}
+    : line_(input_text(inputs.line_file, inputs.from_utf8)),
+      train_(input_text(inputs.train_file, inputs.from_utf8)) {}
 
 void guard_outputs(const std::vector<std::filesystem::path>& outputs,
                    const std::vector<std::filesystem::path>& inputs) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/scenario_names.h"
 #include "loader/description_source.h"
 
 #include "model/file_names.h"
@@ -25,6 +26,10 @@ struct CompileInputs {
     std::string line_name{kScenarioLineName};
     std::string train_name{kScenarioTrainName};
     bool no_plan = false;
+    bool no_warnings = false;         // -w
+    bool warnings_as_errors = false;  // a warning makes the exit status 1
+    bool from_utf8 = false;           // both texts are UTF-8: converted to Windows-1252
+    std::string format = "text";      // the diagnostics as text on standard error, or "json"
 
     std::int32_t with_plan() const { return no_plan ? 0 : 1; }
     const std::string& file_of(SourceFile file) const {
@@ -32,10 +37,17 @@ struct CompileInputs {
     }
 };
 
-// LINE_FILE TRAIN_FILE [--line-name NAME] [--train-name NAME] [--no-plan]
+// LINE_FILE TRAIN_FILE [--line-name NAME] [--train-name NAME] [--no-plan] [-w]
+// [--warnings-as-errors]
 void add_compile_inputs(CLI::App& command, CompileInputs& inputs);
 
-// A run named from the options, ready for the compile.
+// The names the files are built from: the options, else the file names when they follow the
+// pack's pattern ("NAME_linea.txt", "NAME_TRAIN-.txt"); UTF-8 converted to the Windows-1252
+// the scenario stores. Throws UsageError saying which option to give, or which character
+// Windows-1252 cannot hold.
+ScenarioNames resolved_names(const CompileInputs& inputs);
+
+// A run named as resolved_names says, ready for the compile.
 Run named_run(const CompileInputs& inputs);
 
 // Both description texts, read whole before anything else happens, so that an input that

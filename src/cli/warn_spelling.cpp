@@ -78,10 +78,10 @@ std::vector<Diagnostic> spelling_warnings(const Run& run) {
         const std::string keyword = "\"" + std::string(n.keyword) + "\"";
         // Distance 0 means the letters are right but their case or a companion word is not.
         warnings.push_back(warning(
-            r.location(), n.distance == 0
-                              ? written + " matches no keyword, although it reads like " + keyword +
-                                    " (letter case and the words with it count)"
-                              : written + " matches no keyword; did you mean " + keyword + "?"));
+            "spelling", r.location(),
+            n.distance == 0 ? written + " matches no keyword, although it reads like " + keyword +
+                                  " (letter case and the words with it count)"
+                            : written + " matches no keyword; did you mean " + keyword + "?"));
     }
     return warnings;
 }

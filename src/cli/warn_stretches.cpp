@@ -14,18 +14,18 @@ std::vector<Diagnostic> stretch_warnings(const Run& run) {
         const std::int64_t first = *r.fields[0].number;
         const std::int64_t second = *r.fields[1].number;
         if (r.is(RecordKind::kMountain) && cell_index::mountain_last(second) > last_cell) {
-            warnings.push_back(
-                warning(r.field_location(1), "mountain from " + std::to_string(first) + " m to " +
-                                                 std::to_string(second) +
-                                                 " m runs past the end of the grid at " +
-                                                 std::to_string((last_cell + 1) * 50) + " m"));
+            warnings.push_back(warning("stretch", r.field_location(1),
+                                       "mountain from " + std::to_string(first) + " m to " +
+                                           std::to_string(second) +
+                                           " m runs past the end of the grid at " +
+                                           std::to_string((last_cell + 1) * 50) + " m"));
         }
         if (with_curves && r.is(RecordKind::kCurve) && first + second > run.plan.last_row()) {
-            warnings.push_back(
-                warning(r.field_location(1), "curve from " + std::to_string(first) + " m, " +
-                                                 std::to_string(second) +
-                                                 " m long, runs past the end of the plan at " +
-                                                 std::to_string(run.plan.last_row()) + " m"));
+            warnings.push_back(warning("stretch", r.field_location(1),
+                                       "curve from " + std::to_string(first) + " m, " +
+                                           std::to_string(second) +
+                                           " m long, runs past the end of the plan at " +
+                                           std::to_string(run.plan.last_row()) + " m"));
         }
     }
     return warnings;
@@ -33,10 +33,20 @@ std::vector<Diagnostic> stretch_warnings(const Run& run) {
 
 std::vector<Diagnostic> check_warnings(const Run& run) {
     std::vector<Diagnostic> found = spelling_warnings(run);
-    for (auto more : {stretch_warnings(run), timetable_warnings(run)}) {
+    for (auto more :
+         {stretch_warnings(run), timetable_warnings(run), clock_warnings(run), order_warnings(run),
+          extra_field_warnings(run), text_warnings(run), train_text_warnings(run)}) {
         found.insert(found.end(), more.begin(), more.end());
     }
     return found;
+}
+
+}  // namespace railscen::cli
+
+namespace railscen::cli {
+
+std::vector<Diagnostic> wanted_warnings(const Run& run, bool no_warnings) {
+    return no_warnings ? std::vector<Diagnostic>{} : check_warnings(run);
 }
 
 }  // namespace railscen::cli

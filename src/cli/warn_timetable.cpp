@@ -49,7 +49,7 @@ std::vector<Diagnostic> timetable_warnings(const Run& run) {
             const double fastest = fastest_run(*run.cells, previous->position, station.position);
             if (fastest - static_cast<double>(scheduled) >= 1.0) {
                 warnings.push_back(
-                    warning(rows[i]->field_location(kHourField),
+                    warning("timetable", rows[i]->field_location(kHourField),
                             "station \"" + station.text + "\" is timed " + clock_text(scheduled) +
                                 " after \"" + previous->text + "\", but its " +
                                 std::to_string(station.position - previous->position) +
@@ -58,6 +58,35 @@ std::vector<Diagnostic> timetable_warnings(const Run& run) {
             }
         }
         previous = &station;
+    }
+    return warnings;
+}
+
+std::vector<Diagnostic> clock_warnings(const Run& run) {
+    std::vector<Diagnostic> warnings;
+    const SourceRecord* clock = nullptr;
+    for (const SourceRecord& r : run.records) {
+        if (r.is(RecordKind::kClock) && r.fields.size() >= 3 && r.fields[0].number &&
+            r.fields[1].number && r.fields[2].number) {
+            clock = &r;
+        }
+    }
+    if (clock == nullptr) return warnings;
+    const std::int64_t start =
+        *clock->fields[0].number * 3600 + *clock->fields[1].number * 60 + *clock->fields[2].number;
+    std::size_t i = 0;
+    for (const SourceRecord& r : run.records) {
+        if (!r.is(RecordKind::kStation)) continue;
+        const std::size_t slot = kFirstStationSlot + i++;
+        if (slot >= kFirstSignSlot) break;
+        const ScenarioSlot& station = run.slots[slot];
+        if (station.time == 0 || station.time >= start) continue;
+        Diagnostic d =
+            warning("timetable", r.field_location(kHourField),
+                    "station \"" + station.text + "\" is timed " + clock_text(station.time) +
+                        ", before the clock starts at " + clock_text(start));
+        d.related.push_back({clock->field_location(0), "the clock starts here"});
+        warnings.push_back(std::move(d));
     }
     return warnings;
 }

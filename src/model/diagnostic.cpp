@@ -41,9 +41,26 @@ std::string located(const SourceLocation& at, const SourceNames& names) {
     return where;
 }
 
-std::string excerpt_at(const SourceLocation& at, const SourceTexts& texts) {
+// The severity word that begins a message, in its terminal colour.
+std::string coloured_word(std::string_view message, bool colour) {
+    if (!colour) return std::string(message);
+    for (const auto& [word, code] : {std::pair{std::string_view("error"), "\x1b[1;31m"},
+                                     std::pair{std::string_view("warning"), "\x1b[1;35m"},
+                                     std::pair{std::string_view("note"), "\x1b[1;36m"}}) {
+        if (message.starts_with(word)) {
+            return code + std::string(word) + "\x1b[0m" + std::string(message.substr(word.size()));
+        }
+    }
+    return std::string(message);
+}
+
+std::string excerpt_at(const SourceLocation& at, const SourceTexts& texts, bool colour) {
     const std::optional<std::string>& text = texts.of(at.file);
-    return text ? source_excerpt(*text, at.line, at.column) : std::string();
+    std::string excerpt = text ? source_excerpt(*text, at.line, at.column) : std::string();
+    if (colour && excerpt.ends_with("^\n")) {
+        excerpt.replace(excerpt.size() - 2, 1, "\x1b[1;32m^\x1b[0m");
+    }
+    return excerpt;
 }
 
 }  // namespace
@@ -55,7 +72,11 @@ std::string code_heading(std::int32_t code) {
 }
 
 std::string one_line(const Diagnostic& d) {
-    if (d.severity == Severity::kWarning) return "warning: " + terminal_text(d.reason);
+    if (d.severity == Severity::kWarning) {
+        std::string text = "warning: " + terminal_text(d.reason);
+        if (!d.name.empty()) text += " [" + d.name + "]";
+        return text;
+    }
     std::string text = code_heading(d.code);
     // Only objects a writer places are named.
     if (d.occupant && *d.occupant != kFree && *d.occupant != kSpacer &&
@@ -71,12 +92,14 @@ std::string one_line(const Diagnostic& d) {
 }
 
 std::string compiler_message(const Diagnostic& d, const SourceTexts& texts,
-                             const SourceNames& names) {
-    std::string out = (d.at ? located(*d.at, names) : names.tool) + ": " + one_line(d) + "\n";
-    if (d.at) out += excerpt_at(*d.at, texts);
+                             const SourceNames& names, bool colour) {
+    std::string out = (d.at ? located(*d.at, names) : names.tool) + ": " +
+                      coloured_word(one_line(d), colour) + "\n";
+    if (d.at) out += excerpt_at(*d.at, texts, colour);
     for (const RelatedLocation& r : d.related) {
-        out += located(r.at, names) + ": note: " + terminal_text(r.note) + "\n";
-        out += excerpt_at(r.at, texts);
+        out += located(r.at, names) + ": " + coloured_word("note", colour) + ": " +
+               terminal_text(r.note) + "\n";
+        out += excerpt_at(r.at, texts, colour);
     }
     return out;
 }

@@ -32,6 +32,8 @@ struct Diagnostic {
     // Windows-1252 bytes: the formatter turns it into safe UTF-8.
     std::string reason;
     std::vector<RelatedLocation> related;
+    // A warning's kind, shown in brackets after its message ("spelling", "order", ...).
+    std::string name;
 };
 
 // "error N: MEANING": the one place the words of a code are put together.
@@ -56,8 +58,9 @@ struct SourceNames {
 // Compiler form: "FILE:LINE:COL: error N: ..." (or "FILE: ..." for a text as a whole), the
 // source line and a caret under the field, then every related location the same way as a
 // "note:". The lines come from the texts the loader read.
+// With colour, the words "error", "warning" and "note" and the caret carry terminal colours.
 std::string compiler_message(const Diagnostic& d, const SourceTexts& texts,
-                             const SourceNames& names);
+                             const SourceNames& names, bool colour = false);
 
 // Widest echoed source line, in columns; a longer one is cut around the caret's field.
 inline constexpr std::size_t kMaxEchoColumns = 200;

@@ -68,9 +68,9 @@ constexpr ErrorCodeInfo kTable[] = {
      "write the class digit 1 to 6 in the keyword, as in \"curvas3\", and keep curves within "
      "1000000 m"},
     {1250, "marker fields already occupied", false, "the marker stamps on cell 1 and slot 85",
-     "keep every object out of cell 1 (positions 0 to 49 m)"},
+     "keep every object out of cell 1"},
     {1251, "race-code fields already occupied", false, "the race-code stamps on cell 1 and slot 85",
-     "keep every object out of cell 1 (positions 0 to 49 m)"},
+     "keep every object out of cell 1"},
 };
 
 }  // namespace
