@@ -52,8 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 #elif defined(RAILSCEN_DECODE_PLAN)
         scene.plan = decode_plan_file(bytes);
         (void)cli::plan_table(*scene.plan);
-        if (scene.plan->x.size() <= 64) (void)cli::plan_json(*scene.plan);
-        scene.cells.resize(scene.plan->x.size() / 50 + 1);
+        if (scene.plan->rows() <= 64) (void)cli::plan_json(*scene.plan);
+        scene.cells.resize(static_cast<std::size_t>(scene.plan->rows()) / 50 + 1);
 #else
 #error "choose a decoder"
 #endif
