@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "cli_tool.h"
 #include "model/file_io.h"
 #include "support/child_process.h"
 #include "support/test_support.h"
@@ -37,6 +38,29 @@ std::map<std::string, std::string> folder_bytes(const std::filesystem::path& fol
         out[name] = testing::read_bytes(folder / name);
     }
     return out;
+}
+
+TEST(Watch, OutputsThatWouldReplaceAWatchedTextAreRefusedBeforeAnything) {
+    testing::TempFolder dir;
+    const FileNames n = file_names(kScenarioLineName, kScenarioTrainName);
+    ASSERT_EQ(testing::tool(dir.path(), {"sources", dir.path().string()}).status, 0);
+    const std::string line_before = testing::read_bytes(dir.path() / n.line_description);
+    const std::vector<std::vector<std::string>> refused = {
+        {"--render", (dir.path() / n.line_description).string()},
+        {"--render", (dir.path() / "." / n.train_description).string()},
+    };
+    for (const std::vector<std::string>& extra : refused) {
+        std::vector<std::string> args = {"watch", (dir.path() / n.line_description).string(),
+                                         (dir.path() / n.train_description).string(), "-o",
+                                         dir.path().string()};
+        args.insert(args.end(), extra.begin(), extra.end());
+        const testing::ToolRun run = testing::tool(dir.path(), args);
+        EXPECT_EQ(run.status, 2) << extra[1];
+        EXPECT_EQ(run.err.rfind("railscen: ", 0), 0u) << run.err;
+        EXPECT_EQ(run.out.find("railscen watch:"), std::string::npos) << run.out;
+    }
+    EXPECT_EQ(testing::read_bytes(dir.path() / n.line_description), line_before);
+    EXPECT_EQ(testing::folder_listing(dir.path()).size(), 5u);  // only what sources wrote
 }
 
 class Watch : public ::testing::TestWithParam<bool> {};
@@ -96,12 +120,14 @@ TEST_P(Watch, PrintsWhatChangedAndKeepsTheLastGoodFiles) {
     save_by_rename(line, good_line);
     said = watch.read_until("files written to", kTimeout);
     ASSERT_TRUE(said);
-    EXPECT_NE(said->find("fixed: " + train.string() + ":59:13: error 16"), std::string::npos) << *said;
+    EXPECT_NE(said->find("fixed: " + train.string() + ":59:13: error 16"), std::string::npos)
+        << *said;
     EXPECT_EQ(said->find("warning"), std::string::npos) << *said;
     write_file(train, good_train);
     said = watch.read_until("files written to", kTimeout);
     ASSERT_TRUE(said);
-    EXPECT_NE(said->find("fixed: " + train.string() + ":11:1: warning"), std::string::npos) << *said;
+    EXPECT_NE(said->find("fixed: " + train.string() + ":11:1: warning"), std::string::npos)
+        << *said;
     EXPECT_TRUE(folder_bytes(out) == written);  // the stored scenario's files again
 
     // Ctrl-C ends it cleanly.

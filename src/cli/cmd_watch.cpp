@@ -16,11 +16,11 @@
 #include "cli/diagnostics.h"
 #include "cli/file_watch.h"
 #include "cli/render.h"
-#include "cli/scenario_names.h"
 #include "cli/warnings.h"
 #include "loader/description_source.h"
 #include "model/error_codes.h"
 #include "model/file_io.h"
+#include "model/file_names.h"
 
 namespace railscen::cli {
 namespace {
@@ -156,12 +156,19 @@ class Watcher {
 };
 
 int run_watch(WatchOptions& o, std::ostream& out) {
-    if (auto names =
-            names_from_files(std::filesystem::path(o.inputs.line_file).filename().string(),
-                             std::filesystem::path(o.inputs.train_file).filename().string())) {
-        o.inputs.line_name = names->line_name;
-        o.inputs.train_name = names->train_name;
-    }
+    // The names and the outputs are settled once, as compile settles them: a picture or a
+    // binary file must never land on one of the texts being watched.
+    const ScenarioNames names = resolved_names(o.inputs);
+    o.inputs.line_name = names.line_name;
+    o.inputs.train_name = names.train_name;
+    const std::filesystem::path folder = o.out_folder;
+    const FileNames files_written = file_names(names.line_name, names.train_name);
+    std::vector<std::filesystem::path> outputs = {folder / files_written.scenario_file,
+                                                  folder / files_written.cell_file};
+    if (o.inputs.with_plan() != 0) outputs.push_back(folder / files_written.plan_file);
+    if (!o.svg_file.empty()) outputs.emplace_back(o.svg_file);
+    guard_outputs(outputs, {o.inputs.line_file, o.inputs.train_file});
+
     std::signal(SIGINT, on_interrupt);
     std::signal(SIGTERM, on_interrupt);
     const std::vector<std::filesystem::path> files = {o.inputs.line_file, o.inputs.train_file};
