@@ -288,6 +288,9 @@ TEST(CliCheck, WarnsOnSlipsTheCompileAcceptsSilently) {
         {line_text({"cartello_indicatore,  2750,  GALLERIA, NORD"}), train_text({}),
          "line.txt:7:40: warning: the text \"GALLERIA\" ends at a comma; \"NORD\" after it is "
          "dropped (a text cannot hold a comma) [comma]"},
+        {line_text({"pendenza,  950", "   1"}), train_text({}),
+         "line.txt:8:4: warning: the \"pendenza\" record of line 7 takes \"1\" from this line as "
+         "its field 2; is a field missing on line 7? [continued]"},
         {line_text({"pendenza,\t950,  1"}), train_text({}),
          "line.txt:7:10: warning: a tab separates nothing here; use blanks [tab]"},
         {line_text({"- caff\xc3\xa8"}), train_text({}),

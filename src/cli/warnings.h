@@ -30,6 +30,9 @@ std::vector<Diagnostic> order_warnings(const Run& run);
 // ("comma") or one field too many ("extra-field").
 std::vector<Diagnostic> extra_field_warnings(const Run& run);
 
+// A record that takes a field from a line below its keyword's ("continued").
+std::vector<Diagnostic> continuation_warnings(const Run& run);
+
 // Tabs, and texts saved as UTF-8.
 std::vector<Diagnostic> text_warnings(const Run& run);
 
