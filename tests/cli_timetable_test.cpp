@@ -18,7 +18,7 @@ using testing::railscen;
 using testing::TempFolder;
 using testing::tool;
 
-// Speed boards: 120 km/h (the higher side) from 0, 60 from 6000, 140 from 8000. The train's own
+// Speed boards: 120 km/h (the higher side) from 100, 60 from 6000, 140 from 8000. The train's own
 // limit: 100 km/h from 0, 80 from 10000. A 30 km/h slowdown over 13000-13500. By hand:
 //   ORIGINE 0 -> PRIMA 1000:     1000 m at 100                              = 36 s
 //   PRIMA 1000 -> SECONDA 11000: 5000 at 100 + 2000 at 60 + 2000 at 100 + 1000 at 80
@@ -26,7 +26,7 @@ using testing::tool;
 //   SECONDA 11000 -> TERZA 16000: 2000 at 80 + 500 at 30 + 2500 at 80
 //                                = 90 + 60 + 112.5                          = 262.5 s, 263 whole
 const std::string kLine =
-    testing::line_text({"indicatori_vmax,  0,  100,  120,  110,  0,  90,  90,  90,  0",
+    testing::line_text({"indicatori_vmax,  100,  100,  120,  110,  0,  90,  90,  90,  0",
                         "indicatori_vmax,  6000,  60,  60,  60,  0,  60,  60,  60,  0",
                         "indicatori_vmax,  8000,  140,  140,  140,  0,  140,  140,  140,  0"},
                        "20000");
@@ -106,7 +106,9 @@ TEST(CliTimetable, JsonCarriesEveryLegWithItsBound) {
         SCOPED_TRACE(legs[i].to);
         const nlohmann::json& j = doc["legs"][i];
         EXPECT_EQ(j["from_clock"], legs[i].from == nullptr);
-        if (legs[i].from != nullptr) EXPECT_EQ(j["from"], legs[i].from);
+        if (legs[i].from != nullptr) {
+            EXPECT_EQ(j["from"], legs[i].from);
+        }
         EXPECT_EQ(j["to"], legs[i].to);
         EXPECT_EQ(j["bound_seconds"], legs[i].bound);
         EXPECT_EQ(j["scheduled_seconds"], legs[i].scheduled);
