@@ -227,13 +227,24 @@ std::vector<Span> curve_spans(const Run& run) {
     return spans;
 }
 
-Level level_at(const std::vector<Span>& spans, std::int64_t at) {
-    Level level;
-    for (const Span& s : spans) {
-        if (s.from <= at && at < s.to) level = s.level;
+// The level of a profile at positions that only go up: the last span begun by then, while it
+// lasts (spans of one profile do not overlap), in one pass however long the line.
+class LevelCursor {
+  public:
+    explicit LevelCursor(std::vector<Span> spans) : spans_(std::move(spans)) {
+        std::stable_sort(spans_.begin(), spans_.end(),
+                         [](const Span& x, const Span& y) { return x.from < y.from; });
     }
-    return level;
-}
+    Level at(std::int64_t metres) {
+        while (next_ < spans_.size() && spans_[next_].from <= metres) ++next_;
+        if (next_ == 0 || metres >= spans_[next_ - 1].to) return std::nullopt;
+        return spans_[next_ - 1].level;
+    }
+
+  private:
+    std::vector<Span> spans_;
+    std::size_t next_ = 0;
+};
 
 void compare_profiles(const std::string& subject, const std::vector<Span>& a,
                       const std::vector<Span>& b, std::int64_t end,
@@ -248,6 +259,8 @@ void compare_profiles(const std::string& subject, const std::vector<Span>& a,
     }
     std::sort(breaks.begin(), breaks.end());
     breaks.erase(std::unique(breaks.begin(), breaks.end()), breaks.end());
+    LevelCursor in_a(a);
+    LevelCursor in_b(b);
     std::optional<Span> before;
     std::optional<Span> after;
     const auto flush = [&] {
@@ -261,8 +274,8 @@ void compare_profiles(const std::string& subject, const std::vector<Span>& a,
     for (std::size_t i = 0; i + 1 < breaks.size() && breaks[i] < end; ++i) {
         const std::int64_t from = breaks[i];
         const std::int64_t to = std::min(breaks[i + 1], end);
-        const Level la = level_at(a, from);
-        const Level lb = level_at(b, from);
+        const Level la = in_a.at(from);
+        const Level lb = in_b.at(from);
         if (la == lb) {
             flush();
             continue;
