@@ -135,6 +135,9 @@ TEST(CliDiff, EachChangeOfTheTextsInTheAuthorsWords) {
          "255\n"},
         {"sign board removed", line_of(edited(kLineRows, 7, "")), train,
          "4,000 m: sign board removed: text \"(PONTE)\"\n"},
+        {"sign text with a control byte",
+         line_of(edited(kLineRows, 7, "cartello_indicatore,  4000,  (PONTE\x1b[2J)")), train,
+         "4,000 m: sign board changed: text \"(PONTE)\" -> \"(PONTE\\x1b[2J)\"\n"},
         {"slowdown added", line,
          train_of(edited(kTrainRows, 99, "rallentamento,  4500,  60,  500,  1,  0,  0")),
          "4,500 m: slowdown added: speed 60 km/h, length 500 m, f_tt 1, f_ta 0, d_v 0 (between "

@@ -4,6 +4,7 @@
 // differ, 2 on trouble, as diff(1) does.
 
 #include <CLI/CLI.hpp>
+#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -41,6 +42,22 @@ struct Side {
     std::optional<std::pair<std::filesystem::path, std::filesystem::path>> texts;
     std::optional<std::filesystem::path> sim;
 };
+
+// A line for the terminal: the authors' texts in it may hold control bytes, shown as escapes.
+std::string shown(const std::string& line) {
+    std::string out;
+    for (const char c : line) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\x%02x", byte);
+            out += escape;
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
 
 bool ends_with(std::string_view text, std::string_view end) {
     return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
@@ -222,7 +239,7 @@ int run_diff(const DiffOptions& o, std::ostream& out, std::ostream& err) {
             if (o.format == "json") {
                 out << text_json(changes).dump(2) << '\n';
             } else {
-                for (const TextChange& c : changes) out << c.line() << '\n';
+                for (const TextChange& c : changes) out << shown(c.line()) << '\n';
             }
             return changes.empty() ? kExitOk : kExitProblem;
         }
@@ -231,7 +248,7 @@ int run_diff(const DiffOptions& o, std::ostream& out, std::ostream& err) {
         if (o.format == "json") {
             out << compiled_json(diff).dump(2) << '\n';
         } else {
-            for (const std::string& line : compiled_lines(diff)) out << line << '\n';
+            for (const std::string& line : compiled_lines(diff)) out << shown(line) << '\n';
         }
         return diff.equal() ? kExitOk : kExitProblem;
     } catch (const std::runtime_error& e) {
@@ -253,6 +270,7 @@ Command add_diff_command(CLI::App& parent) {
                     "NAME_TRAIN-.txt) or a compiled scenario (.sim and its cell and plan files); "
                     "or four files: A_LINE A_TRAIN B_LINE B_TRAIN")
         ->required()
+        ->type_name("FOLDER|FILE")
         ->expected(2, 4);
     app->add_flag("--compiled", o->compiled,
                   "compare the compiled scenarios (texts are compiled first) instead of the texts");
