@@ -188,6 +188,18 @@ TEST(CliTimetable, TheStoredScenarioKeepsItsTimes) {
         EXPECT_GT(leg["bound_seconds"].get<int>(), 0);
         EXPECT_GE(leg["margin_seconds"].get<int>(), 0) << leg.dump();
     }
+
+    // The README shows this very table, indented by four blanks.
+    const testing::ToolRun text =
+        railscen(folder.path(), {"timetable", names.line_description, names.train_description});
+    std::string indented;
+    std::istringstream lines(text.out);
+    for (std::string line; std::getline(lines, line);) {
+        indented += line.empty() ? "\n" : "    " + line + "\n";
+    }
+    const std::string readme = testing::read_bytes(
+        std::filesystem::path(__FILE__).parent_path().parent_path() / "README.md");
+    EXPECT_NE(readme.find(indented), std::string::npos) << indented;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <set>
 
+#include "cli/clock_text.h"
 #include "cli/diff.h"
 #include "cli/run_times.h"
 #include "model/text_encoding.h"
@@ -61,7 +62,12 @@ std::vector<FieldChange> slot_fields(const ScenarioSlot& a, const ScenarioSlot& 
     compare("byte2", int{a.byte2}, int{b.byte2});
     compare("byte3", int{a.byte3}, int{b.byte3});
     compare("byte4", int{a.byte4}, int{b.byte4});
-    compare("time", a.time, b.time);
+    if (a.time != b.time) {
+        const auto time = [](std::int32_t t) {
+            return std::to_string(t) + " (" + clock_text(t) + ")";
+        };
+        changes.push_back({"time", time(a.time), time(b.time)});
+    }
     return changes;
 }
 

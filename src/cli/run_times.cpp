@@ -145,18 +145,25 @@ std::vector<SpeedStretch> speed_limits(const Run& run) {
 }
 
 RunBound fastest_run(const std::vector<SpeedStretch>& limits, std::int64_t from, std::int64_t to) {
-    // The run's pieces, neighbours of one speed joined whatever holds them to it.
+    // The run's pieces, neighbours of one speed joined; a joined piece is said to be held by
+    // what holds all of it, or else by everything that holds some of it.
     std::vector<SpeedStretch> pieces;
+    std::vector<unsigned> held_by_some;
     for (const SpeedStretch& s : limits) {
         const std::int64_t a = std::max(from, s.from);
         const std::int64_t b = std::min(to, s.to);
         if (a >= b) continue;
         if (!pieces.empty() && pieces.back().kmh == s.kmh && pieces.back().to == a) {
             pieces.back().to = b;
-            pieces.back().sources |= s.sources;
+            pieces.back().sources &= s.sources;
+            held_by_some.back() |= s.sources;
         } else {
             pieces.push_back({a, b, s.kmh, s.sources});
+            held_by_some.push_back(s.sources);
         }
+    }
+    for (std::size_t i = 0; i < pieces.size(); ++i) {
+        if (pieces[i].sources == 0) pieces[i].sources = held_by_some[i];
     }
     RunBound bound;
     int fastest = 0;  // 0: some piece has no known limit
