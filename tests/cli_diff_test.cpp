@@ -264,6 +264,8 @@ TEST(CliDiff, TroubleIsStatusTwo) {
         {{"diff", "a", "plain.txt"},
          "railscen diff: \"plain.txt\" is no folder; give two folders, or the line and train "
          "texts of each side (four files)\n"},
+        {{"diff", "a/L_linea.txt", "a/L_T-.txt", "b/L_linea.txt", "nothing.txt"},
+         "\"nothing.txt\": No such file or directory\n"},
         {{"diff", "a", "b", "a"},
          "railscen diff: give two folders (A B) or four texts (A_LINE A_TRAIN B_LINE B_TRAIN)\n"},
     };
