@@ -6,7 +6,9 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
+#include "app/memorizza_percorso.h"
 #include "cli/commands.h"
+#include "cli/run_times.h"
 #include "cli_tool.h"
 #include "model/file_io.h"
 #include "model/file_names.h"
@@ -154,6 +156,73 @@ TEST(CliTimetable, CheckWarnsOnTheSameBound) {
         std::string expected;
         for (const std::string& w : c.warnings) expected += w + "\n";
         EXPECT_EQ(headings, expected) << run.err;
+    }
+}
+
+// The limit in force: of a board's three speeds the highest, of its two sides the higher (a
+// side keeps its earlier board where this one has none, and a side without any board limits
+// nothing), then the lowest of the line's, the train's and the slowdowns'. Stretches as
+// "FROM-TO KMH BY" up to 3000 m of a 2000 m line.
+TEST(CliTimetable, TheLimitInForceAlongTheLine) {
+    struct Case {
+        const char* name;
+        std::vector<std::string> boards;
+        std::string slowdown;
+        std::string expected;
+    };
+    const Case cases[] = {
+        {"no board", {}, "", "0-1000 100 train, 1000-3000 80 train"},
+        {"one side only",
+         {"indicatori_vmax,  500,  60,  60,  60,  0,  ,  ,  ,  0"},
+         "",
+         "0-1000 100 train, 1000-3000 80 train"},
+        {"the higher side",
+         {"indicatori_vmax,  500,  60,  60,  60,  0,  90,  90,  90,  0"},
+         "",
+         "0-500 100 train, 500-1000 90 line, 1000-3000 80 train"},
+        {"the highest rank",
+         {"indicatori_vmax,  500,  50,  70,  60,  0,  50,  50,  50,  0"},
+         "",
+         "0-500 100 train, 500-3000 70 line"},
+        {"a side keeps its board",
+         {"indicatori_vmax,  500,  60,  60,  60,  0,  70,  70,  70,  0",
+          "indicatori_vmax,  800,  40,  40,  40,  0,  ,  ,  ,  0"},
+         "",
+         "0-500 100 train, 500-3000 70 line"},
+        {"same speed",
+         {"indicatori_vmax,  500,  80,  80,  80,  0,  80,  80,  80,  0"},
+         "",
+         "0-500 100 train, 500-1000 80 line, 1000-3000 80 line+train"},
+        {"slowdown",
+         {},
+         "rallentamento,  400,  30,  200,  0,  0,  0",
+         "0-400 100 train, 400-600 30 slowdown, 600-1000 100 train, 1000-3000 80 train"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::string line = "[generale]\r\nlunghezza percorso,    2000\r\n[curve]\r\n";
+        for (const std::string& b : c.boards) line += b + "\r\n";
+        line += "[fine]\r\n";
+        const std::string train =
+            testing::train_text({"velocita,   0,    100", "velocita,   1000,    80", c.slowdown});
+        railscen::Run run = make_run();
+        testing::MemorySource source(line, train);
+        compile_in_memory(run, 0, source);
+        ASSERT_EQ(run.error_code, 0);
+        std::string stretches;
+        for (const cli::SpeedStretch& s : cli::speed_limits(run)) {
+            if (s.from >= 3000) break;
+            std::string by;
+            for (const auto& [bit, word] :
+                 {std::pair{cli::kLineLimit, "line"}, std::pair{cli::kTrainLimit, "train"},
+                  std::pair{cli::kSlowdownLimit, "slowdown"}}) {
+                if ((s.sources & bit) != 0) by += (by.empty() ? "" : "+") + std::string(word);
+            }
+            stretches += (stretches.empty() ? "" : ", ") + std::to_string(s.from) + "-" +
+                         std::to_string(std::min<std::int64_t>(s.to, 3000)) + " " +
+                         std::to_string(s.kmh) + " " + by;
+        }
+        EXPECT_EQ(stretches, c.expected);
     }
 }
 
