@@ -73,7 +73,8 @@ TEST(CliCheck, WarnsOnATimedStationReachedSoonerThanTheSpeedLimitsAllow) {
     EXPECT_EQ(
         infeasible.err,
         "train.txt:4:61: warning: station \"SECONDA\" is timed 0:03:00 after \"PRIMA\", but its "
-        "10000 m at the line speed limits take at least 0:06:00 [timetable]\n"
+        "10000 m at the speed limits take at least 0:06:00 (100 km/h over 1,000-11,000 m) "
+        "[timetable]\n"
         "stazione,  11000,  12,  400,  1, 0, 0,  1,1,0,  2,1,1,  0,  16,3, 0, SECONDA\n"
         "                                                            ^\n");
     // Exactly the fastest run, and more than it, are possible.

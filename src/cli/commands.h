@@ -41,5 +41,7 @@ Command add_inspect_command(CLI::App& parent);
 Command add_render_command(CLI::App& parent);
 Command add_lsp_command(CLI::App& parent);
 Command add_watch_command(CLI::App& parent);
+Command add_diff_command(CLI::App& parent);
+Command add_timetable_command(CLI::App& parent);
 
 }  // namespace railscen::cli

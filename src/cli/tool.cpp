@@ -70,11 +70,13 @@ int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostre
     app.failure_message([](const CLI::App* a, const CLI::Error& e) {
         return "railscen: " + CLI::FailureMessage::simple(a, e);
     });
-    const std::vector<Command> commands = {
+    std::vector<Command> commands = {
         add_sources_command(app), add_compile_command(app), add_check_command(app),
         add_explain_command(app), add_inspect_command(app), add_render_command(app),
         add_lsp_command(app),     add_watch_command(app),
     };
+    commands.push_back(add_diff_command(app));
+    commands.push_back(add_timetable_command(app));
     std::vector<std::string> given = args;
     // "railscen help" is "railscen --help".
     if (!given.empty() && given.front() == "help") given.front() = "--help";

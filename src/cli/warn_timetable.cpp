@@ -1,63 +1,31 @@
-#include <cmath>
-#include <cstdio>
-
+// Timed stations the train cannot reach in time at the speed limits, or timed before the clock.
 #include "cli/clock_text.h"
+#include "cli/run_times.h"
 #include "cli/warnings.h"
 
 namespace railscen::cli {
 namespace {
 
 constexpr std::size_t kHourField = 13;  // the station record's hour, after 13 numbers
-constexpr std::int64_t kDay = 24 * 3600;
-
-// Seconds to run from one position to another with every cell at its speed limit. Cells
-// without a limit (0) add nothing: the check must not warn on what it cannot know.
-double fastest_run(const Cells& cells, std::int64_t from, std::int64_t to) {
-    double seconds = 0;
-    for (auto c = static_cast<std::int64_t>(std::floor(from / 50.0)); c * 50 < to; ++c) {
-        if (!cells.contains(c)) break;
-        const int kmh = cells[c].speed_limit * 5;
-        if (kmh == 0) continue;
-        const std::int64_t metres = std::min(to, c * 50 + 50) - std::max(from, c * 50);
-        seconds += static_cast<double>(metres) / (kmh / 3.6);
-    }
-    return seconds;
-}
-
-// Up to the next whole second, past the rounding noise of summing cell by cell.
-std::int64_t whole_seconds(double seconds) {
-    return static_cast<std::int64_t>(std::ceil(seconds - 1e-6));
-}
 
 }  // namespace
 
 std::vector<Diagnostic> timetable_warnings(const Run& run) {
     std::vector<Diagnostic> warnings;
-    if (!run.cells) return warnings;
-    // Station records in the order read; the loader gives them slots 1, 2, 3, ... in that order.
-    std::vector<const SourceRecord*> rows;
-    for (const SourceRecord& r : run.records) {
-        if (r.is(RecordKind::kStation)) rows.push_back(&r);
-    }
-    const ScenarioSlot* previous = nullptr;
-    for (std::size_t i = 0; i < rows.size() && kFirstStationSlot + i < kFirstSignSlot; ++i) {
-        const ScenarioSlot& station = run.slots[kFirstStationSlot + i];
-        if (station.time == 0) continue;
-        if (previous != nullptr && station.position > previous->position) {
-            std::int64_t scheduled = std::int64_t{station.time} - previous->time;
-            if (scheduled < 0) scheduled += kDay;  // past midnight
-            const double fastest = fastest_run(*run.cells, previous->position, station.position);
-            if (fastest - static_cast<double>(scheduled) >= 1.0) {
-                warnings.push_back(
-                    warning("timetable", rows[i]->field_location(kHourField),
-                            "station \"" + station.text + "\" is timed " + clock_text(scheduled) +
-                                " after \"" + previous->text + "\", but its " +
-                                std::to_string(station.position - previous->position) +
-                                " m at the line speed limits take at least " +
-                                clock_text(whole_seconds(fastest))));
-            }
-        }
-        previous = &station;
+    for (const TimedLeg& leg : timed_legs(run)) {
+        const std::optional<std::int64_t> margin = leg.margin();
+        if (!margin || *margin >= 0) continue;
+        const SourceRecord& to = run.records[leg.to_record];
+        const std::string after = leg.from_clock
+                                      ? "after the clock starts at " + clock_text(leg.from_time)
+                                      : "after \"" + leg.from_name + "\"";
+        const std::string from = leg.from_clock ? " from the first station" : "";
+        std::string message =
+            "station \"" + leg.to_name + "\" is timed " + clock_text(leg.scheduled) + " " + after +
+            ", but its " + std::to_string(leg.to_metres - leg.from_metres) + " m" + from +
+            " at the speed limits take at least " + clock_text(whole_seconds(leg.bound->seconds));
+        if (leg.bound->limiting) message += " (" + stretch_text(*leg.bound->limiting) + ")";
+        warnings.push_back(warning("timetable", to.field_location(kHourField), message));
     }
     return warnings;
 }

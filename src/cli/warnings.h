@@ -15,8 +15,8 @@ std::vector<Diagnostic> check_warnings(const Run& run);
 // The warnings the options ask for: none under -w.
 std::vector<Diagnostic> wanted_warnings(const Run& run, bool no_warnings);
 
-// Timed stations (slot time non-zero) that the timetable reaches sooner than the line speed
-// limits allow, running every 50 m cell at its limit with no acceleration.
+// Timed stations (slot time non-zero) that the timetable reaches sooner than the speed limits
+// allow, from the station timed before or from the clock's start: the bound of timed_legs.
 std::vector<Diagnostic> timetable_warnings(const Run& run);
 
 // Timed stations before the clock's start.
