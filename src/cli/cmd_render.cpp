@@ -174,8 +174,8 @@ RenderScene load_scene(const RenderOptions& o) {
     }
     const FolderScenarios found = scenarios_in(folder, o);
     if (found.texts.size() == 1) {
-        return scene_from_texts(o, found.texts.front().first.string(),
-                                found.texts.front().second.string());
+        return scene_from_texts(o, found.texts.front().first.lexically_normal().string(),
+                                found.texts.front().second.lexically_normal().string());
     }
     if (found.texts.size() > 1) {
         throw UsageError(folder.string() + " holds " + std::to_string(found.texts.size()) +

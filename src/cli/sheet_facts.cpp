@@ -74,9 +74,16 @@ class FactFinder {
         return field_number(s_.records[it->second], 0);
     }
 
+    // An object's metre: the position its record gives, for the objects that stand where
+    // their record says; by its cell otherwise.
     std::int64_t metre_of(std::size_t cell) const {
-        return placed_position(static_cast<std::int64_t>(cell))
-            .value_or(object_metre(s_.cells[cell], cell));
+        const std::uint8_t kind = s_.cells[cell].kind;
+        const bool at_record = kind == kSignal || kind == kSpeedBoard || kind == kSignBoard ||
+                               kind == kSlowdownStart || kind == kCodeDrop ||
+                               kind == kCodeDropNoValue;
+        const std::int64_t by_cell = object_metre(s_.cells[cell], cell);
+        return at_record ? placed_position(static_cast<std::int64_t>(cell)).value_or(by_cell)
+                         : by_cell;
     }
 
     void find_load_state() {
@@ -319,11 +326,17 @@ class FactFinder {
 
     void profiles() {
         const LoadState& load = f_.load;
-        f_.gradient = layer("gradient", "gradient", "\u2030", "#1b3a8c", 1.5, load.gradient_to,
+        // The last three cells keep every layer at 0: no row of the texts fills them.
+        const auto filled_to =
+            static_cast<std::int64_t>(s_.cells.size() > 3 ? s_.cells.size() - 3 : 0) * 50;
+        f_.gradient = layer("gradient", "gradient", "\u2030", "#1b3a8c", 1.5,
+                            std::min(load.gradient_to, filled_to),
                             [](const TrackCell& c) { return c.gradient - 100; });
-        f_.adhesion = layer("adhesion", "adhesion", "", "#1b7837", 1.5, load.adhesion_to,
-                            [](const TrackCell& c) { return static_cast<int>(c.adhesion); });
-        f_.train_limit = layer("train limit", "train-limit", "km/h", "#2b83ba", 1.5, load.speed_to,
+        f_.adhesion =
+            layer("adhesion", "adhesion", "", "#1b7837", 1.5, std::min(load.adhesion_to, filled_to),
+                  [](const TrackCell& c) { return static_cast<int>(c.adhesion); });
+        f_.train_limit = layer("train limit", "train-limit", "km/h", "#2b83ba", 1.5,
+                               std::min(load.speed_to, filled_to),
                                [](const TrackCell& c) { return c.speed_limit * 5; });
 
         const std::size_t n = s_.cells.size();
@@ -335,7 +348,6 @@ class FactFinder {
         f_.effective_limit.values.assign(n, kNoValue);
         // A board's speed (its first, on the side it stands) holds from its metre on.
         int board = kNoValue;
-        auto next = f_.objects.begin();
         std::vector<const SheetObject*> boards, slowdowns;
         for (const SheetObject& o : f_.objects) {
             if (o.lane == Lane::kSpeedBoards) boards.push_back(&o);
@@ -343,7 +355,6 @@ class FactFinder {
                 slowdowns.push_back(&o);
             }
         }
-        (void)next;
         std::size_t b = 0;
         for (std::size_t c = 0; c < n; ++c) {
             const auto m = static_cast<std::int64_t>(c) * 50;
@@ -351,7 +362,7 @@ class FactFinder {
                 board = std::atoi(boards[b]->label.c_str());
                 ++b;
             }
-            if (m < load.line_to) f_.line_limit.values[c] = board;
+            if (m < load.line_to && m < filled_to) f_.line_limit.values[c] = board;
         }
         for (const SheetObject* o : slowdowns) {
             const int v = std::atoi(o->label.c_str());

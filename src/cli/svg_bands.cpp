@@ -149,7 +149,8 @@ double draw_lane(SvgDocument& svg, const SheetFacts& facts, const Axis& axis,
         }
         const bool merged = group.size() > 1;
         svg.begin_group(o.kind, merged ? merged_title(group) : o.title);
-        draw_mark(svg, o, x0, x1, mark_y, merged);
+        // A mark at one point stands in the middle of its pixel column.
+        draw_mark(svg, o, o.to > o.from ? x0 : std::floor(x0) + 0.5, x1, mark_y, merged);
         if (!merged && !o.label.empty() && style.levels > 0) {
             const double w = text_width(o.label, kFont);
             const bool stretch = o.to > o.from;

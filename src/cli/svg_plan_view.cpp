@@ -16,7 +16,7 @@ constexpr double kMargin = 40;
 constexpr double kTitleHeight = 34;
 constexpr double kFooterHeight = 44;
 constexpr double kMinHeight = 140;
-constexpr double kMaxHeight = 820;
+constexpr double kMaxHeight = 600;
 constexpr int kMaxTrackPoints = 6000;
 
 bool has_point(const Plan& plan, std::int64_t row) {
@@ -177,18 +177,7 @@ double draw_plan_view(SvgDocument& svg, const RenderScene& scene, const SheetFac
                          "\" stroke-linecap=\"butt\"",
                      {}, o.title);
     }
-    if (route_end < last) {
-        svg.polyline(stretch(map, std::max(route_end, map.first()), last),
-                     "fill=\"none\" stroke=\"#9aa5b8\" stroke-width=\"2\" stroke-dasharray=\"6 4\"",
-                     "track-beyond", "run-out past the route's end");
-    }
-    if (route_end > map.first()) {
-        svg.polyline(
-            stretch(map, map.first(), route_end),
-            "fill=\"none\" stroke=\"#1b3a8c\" stroke-width=\"3\" stroke-linejoin=\"round\"",
-            "track", "the track, " + metres_text(map.first(), route_end));
-    }
-    // Point objects, one per pixel and kind.
+    // Point objects, one per pixel and kind, under the track as signs stand beside it.
     std::set<std::tuple<std::string_view, long, long>> drawn;
     for (const SheetObject& o : facts.objects) {
         const std::string_view kind = o.kind;
@@ -207,6 +196,17 @@ double draw_plan_view(SvgDocument& svg, const RenderScene& scene, const SheetFac
             svg.path("M " + svg_number(p.x) + " " + svg_number(p.y - 5) + " l 5 5 l -5 5 l -5 -5 z",
                      cls, o.title);
         }
+    }
+    if (route_end < last) {
+        svg.polyline(stretch(map, std::max(route_end, map.first()), last),
+                     "fill=\"none\" stroke=\"#9aa5b8\" stroke-width=\"2\" stroke-dasharray=\"6 4\"",
+                     "track-beyond", "run-out past the route's end");
+    }
+    if (route_end > map.first()) {
+        svg.polyline(
+            stretch(map, map.first(), route_end),
+            "fill=\"none\" stroke=\"#1b3a8c\" stroke-width=\"3\" stroke-linejoin=\"round\"",
+            "track", "the track, " + metres_text(map.first(), route_end));
     }
     // The error's place first, so that its label has the first choice.
     const LoadState& load = facts.load;
