@@ -287,9 +287,9 @@ TEST_F(CliRender, FromAndToDrawAStretch) {
     };
     const Bad bad[] = {
         {{"--from", "50000", "--to", "40000"},
-         "railscen: --to 40000 must lie beyond --from 50000\n"},
+         "railscen render: --to 40000 must lie beyond --from 50000\n"},
         {{"--from", "200000"},
-         "railscen: --from 200000 lies beyond the grid, which ends at 112500 m\n"},
+         "railscen render: --from 200000 lies beyond the grid, which ends at 112500 m\n"},
     };
     for (const Bad& b : bad) {
         std::vector<std::string> args = {"render", ".", "-o", "bad.svg"};
@@ -312,7 +312,7 @@ TEST(CliRenderSheet, AFolderOfSeveralScenariosNeedsTheirNames) {
     const testing::ToolRun none = tool(folder.path(), {"render", ".", "-o", "x.svg"});
     EXPECT_EQ(none.status, 2);
     EXPECT_EQ(none.err,
-              "railscen: . holds 3 scenarios (\"A / T1\", \"A / T2\", \"B / T1\"): give "
+              "railscen render: . holds 3 scenarios (\"A / T1\", \"A / T2\", \"B / T1\"): give "
               "--line-name and --train-name to pick one\n");
     const testing::ToolRun line_only =
         tool(folder.path(), {"render", ".", "-o", "x.svg", "--line-name", "A"});

@@ -192,29 +192,31 @@ RenderScene load_scene(const RenderOptions& o) {
                         "NAME_TRAIN-.txt) and no scenario file (.sim)");
 }
 
-int run_render(const RenderOptions& o, std::ostream& err) {
-    if (o.from && o.to && *o.to <= *o.from) {
-        throw UsageError("--to " + std::to_string(*o.to) + " must lie beyond --from " +
-                         std::to_string(*o.from));
-    }
-    RenderScene scene;
-    try {
-        scene = load_scene(o);
-    } catch (const RenderFailure& e) {
-        err << "railscen render: " << e.what() << '\n';
-        return kExitFailure;
-    }
+// The stretch drawn: --from and --to, inside the grid.
+SheetRange drawn_range(const RenderOptions& o, const RenderScene& scene) {
     const std::int64_t end = grid_end(scene);
-    const SheetRange range{o.from.value_or(0), o.to.value_or(end)};
+    const SheetRange range{o.from.value_or(0), std::min(o.to.value_or(end), end)};
     if (range.from >= end) {
         throw UsageError("--from " + std::to_string(range.from) +
                          " lies beyond the grid, which ends at " + std::to_string(end) + " m");
     }
-    if (range.to <= range.from) {
-        throw UsageError("--to " + std::to_string(range.to) + " must lie beyond --from " +
+    if (o.to && *o.to <= range.from) {
+        throw UsageError("--to " + std::to_string(*o.to) + " must lie beyond --from " +
                          std::to_string(range.from));
     }
-    write_file(o.svg_file, route_sheet(scene, SheetRange{range.from, std::min(range.to, end)}));
+    return range;
+}
+
+int run_render(const RenderOptions& o, std::ostream& err) {
+    std::string sheet;
+    try {
+        const RenderScene scene = load_scene(o);
+        sheet = route_sheet(scene, drawn_range(o, scene));
+    } catch (const std::runtime_error& e) {
+        err << "railscen render: " << e.what() << '\n';
+        return kExitFailure;
+    }
+    write_file(o.svg_file, sheet);
     return kExitOk;
 }
 
