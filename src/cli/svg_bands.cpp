@@ -391,7 +391,7 @@ double draw_bands(SvgDocument& svg, const RenderScene& scene, const SheetFacts& 
 
     // The place of the code, named above the axis; its line crosses every lane and band.
     const bool marked = load.mark && *load.mark >= range.from && *load.mark <= range.to;
-    y += 18;
+    y += 22;
     draw_km_axis(svg, axis, y + 12, false);
     y += 18;
     const double lanes_top = y;
@@ -429,11 +429,11 @@ double draw_bands(SvgDocument& svg, const RenderScene& scene, const SheetFacts& 
         const double x = axis.x(static_cast<double>(*load.mark));
         svg.begin_group("error-mark", "error " + std::to_string(load.code_number) + " at " +
                                           metres_text(*load.mark, *load.mark));
-        svg.line({x, lanes_top - 30}, {x, bottom}, "stroke=\"#e00000\" stroke-width=\"2\"");
+        svg.line({x, lanes_top - 36}, {x, bottom}, "stroke=\"#e00000\" stroke-width=\"2\"");
         const std::string label = "error " + std::to_string(load.code_number);
         const double w = text_width(label, 12);
         const double left = std::clamp(x + 4, axis.left(), axis.right() - w);
-        svg.text({left, lanes_top - 24}, label,
+        svg.text({left, lanes_top - 28}, label,
                  "font-size=\"12\" font-weight=\"bold\" fill=\"#e00000\"");
         svg.end_group();
     }

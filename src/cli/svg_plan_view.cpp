@@ -134,7 +134,7 @@ double draw_plan_view(SvgDocument& svg, const RenderScene& scene, const SheetFac
                               ": plan view, " + metres_text(range.from, range.to);
     svg.text({kMargin, top + 24}, title, "font-size=\"18\" font-weight=\"bold\"");
     BoxPacker labels(3);
-    labels.reserve({kMargin, top + 4, kMargin + text_width(title, 18) * 1.05, top + 30});
+    labels.reserve({kMargin, top + 4, kMargin + text_width(title, 18) * 1.15, top + 30});
 
     const Plan* plan = scene.plan ? &*scene.plan : nullptr;
     std::int64_t last = -1;
