@@ -304,6 +304,7 @@ double draw_band(SvgDocument& svg, const BandStyle& band, const Axis& axis, doub
             any = true;
         }
     }
+    if (!any) high = 100;  // nothing loaded: an empty scale of a usual height
     const double step = nice_step(std::max(high - low, 1), 4);
     Scale s{plot_top, band.height, std::floor(low / step) * step, 0};
     s.high = std::max(std::ceil(high / step) * step, s.low + step);
