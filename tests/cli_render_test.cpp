@@ -226,6 +226,26 @@ TEST(CliRenderSheet, AHandMadeScenarioShowsEveryKindOfObject) {
     expect_no_text_overlaps(sheet);
 }
 
+TEST(CliRenderSheet, ControlBytesOfTheAuthorsTextsBecomeVisibleEscapes) {
+    // XML holds no control bytes: one in a label would make the whole picture unreadable.
+    TempFolder folder;
+    write_file(folder.path() / "C_linea.txt",
+               testing::line_text({"cartello_indicatore,  3900,  (GALLERIA\x07)(\x01PROVA)"}));
+    write_file(folder.path() / "C_T-.txt",
+               train_text({"stazione,  0, 8, 400, 0, 0, 0, 1, 1, 0, 3, 1, 1, 1, 10, 0, 0, "
+                           "AL\x1b[2JFA"}));
+    ASSERT_EQ(tool(folder.path(), {"render", ".", "-o", "c.svg"}).status, 0);
+    const std::string sheet = read_bytes(folder.path() / "c.svg");
+    EXPECT_TRUE(std::none_of(sheet.begin(), sheet.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 && c != '\n';
+    }));
+    EXPECT_TRUE(contains(titles_of(sheet, "sign-board"),
+                         "sign board at 3900 m: (GALLERIA\\x07)(\\x01PROVA)"));
+    EXPECT_TRUE(contains(titles_of(sheet, "station"),
+                         "station AL\\x1b[2JFA at 0 m, zone -400\xE2\x80\x93"
+                         "400 m, timed 10:00"));
+}
+
 TEST(CliRenderSheet, AfterACodeTheSheetSaysSoAndDrawsOnlyWhatWasLoaded) {
     TempFolder folder;
     write_file(folder.path() / testing::kSheetLineFile, testing::sheet_line_text());

@@ -101,6 +101,7 @@ struct Profile {
 // loaded values only before its own metre, and the place of the code is marked.
 struct LoadState {
     bool whole = true;
+    bool from_files = false;           // compiled files: what was loaded is not known
     const Diagnostic* code = nullptr;  // the code that stopped the loading, or the run's code
     std::int32_t code_number = 0;
     std::optional<std::int64_t> mark;  // metres

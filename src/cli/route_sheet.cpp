@@ -21,7 +21,7 @@ double draw_banner(SvgDocument& svg, const SheetFacts& facts, double width) {
         load.code != nullptr ? one_line(*load.code) : "error " + std::to_string(load.code_number);
     if (!load.where.empty()) first += " \u2014 " + load.where;
     std::string second;
-    if (load.code == nullptr) {
+    if (load.from_files) {
         second =
             "Drawn from compiled files of a run that recorded this code: they may hold a "
             "partial scenario. Render the description texts to see what was loaded.";

@@ -18,9 +18,10 @@ std::string kmh(int a, int b, int c) {
     return std::to_string(a) + "/" + std::to_string(b) + "/" + std::to_string(c);
 }
 
-// Author's text for a label: UTF-8, runs of blanks as one (as the browser shows them).
+// Author's text for a label: UTF-8 with control bytes as visible escapes (XML may not hold
+// them), runs of blanks as one (as the browser shows them).
 std::string display_text(const std::string& bytes) {
-    const std::string utf8 = utf8_from_1252(bytes);
+    const std::string utf8 = terminal_text(bytes);
     std::string out;
     for (const char c : utf8) {
         const bool blank = c == ' ' || c == '\t';
@@ -96,6 +97,7 @@ class FactFinder {
         }
         if (load.code == nullptr) {
             // Compiled files with a report: the code is known, what was loaded is not.
+            load.from_files = !s_.from_texts;
             if (s_.code) {
                 load.code_number = *s_.code;
                 if (s_.position) load.mark = *s_.position;

@@ -128,9 +128,9 @@ bool place_label(SvgDocument& svg, BoxPacker& labels, Point p, const std::string
 
 double draw_plan_view(SvgDocument& svg, const RenderScene& scene, const SheetFacts& facts,
                       SheetRange range, double top, double width) {
-    std::string line = utf8_from_1252(scene.slots[kLineSlot].text);
+    std::string line = terminal_text(scene.slots[kLineSlot].text);
     while (!line.empty() && line.back() == ' ') line.pop_back();
-    const std::string title = line + " \u2014 " + utf8_from_1252(scene.slots[kTrainSlot].text) +
+    const std::string title = line + " \u2014 " + terminal_text(scene.slots[kTrainSlot].text) +
                               ": plan view, " + metres_text(range.from, range.to);
     svg.text({kMargin, top + 24}, title, "font-size=\"18\" font-weight=\"bold\"");
     BoxPacker labels(3);
