@@ -58,7 +58,7 @@ RenderScene scene_from_run(Run&& run, std::optional<std::int32_t> fatal, SourceN
     RenderScene scene;
     scene.slots = run.slots;
     if (run.cells) scene.cells = run.cells->all();
-    if (run.plan.exists()) scene.plan = std::move(run.plan);
+    if (run.plan.rows() > 0) scene.plan = std::move(run.plan);
     const std::int32_t code = run.error_code != 0 ? run.error_code : fatal.value_or(0);
     if (code != 0) {
         scene.code = code;
