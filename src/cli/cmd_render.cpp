@@ -237,8 +237,12 @@ Command add_render_command(CLI::App& parent) {
     app->add_option("--report", o->report_file,
                     "compiled files: a compile report whose code is marked")
         ->type_name("FILE");
-    app->add_option("--line-name", o->line_name, "the line name, when the folder holds several");
-    app->add_option("--train-name", o->train_name, "the train name, when the folder holds several");
+    app->add_option(
+        "--line-name", o->line_name,
+        "the line name (default: from the file names); picks one of several in a folder");
+    app->add_option(
+        "--train-name", o->train_name,
+        "the train name (default: from the file names); picks one of several in a folder");
     app->add_flag("--no-plan", o->no_plan, "draw no plan (curves are not read)");
     app->add_flag("--from-utf8", o->from_utf8, "the texts are UTF-8");
     app->add_option("--from", o->from, "the first metre drawn")
