@@ -122,26 +122,19 @@ class Watcher {
         } else {
             out << "not written: error " << now.code << "; no good compile yet\n";
         }
-        if (!o_.svg_file.empty()) redraw(out, run, now);
+        if (!o_.svg_file.empty()) redraw(out, std::move(run), now);
         out.flush();
     }
 
-    void redraw(std::ostream& out, const Run& run, const Outcome& now) {
+    void redraw(std::ostream& out, Run&& run, const Outcome& now) {
         if (!run.cells) return;  // nothing to draw without a grid
-        RenderScene scene;
-        scene.slots = run.slots;
-        scene.cells = run.cells->all();
-        if (run.plan.exists()) scene.plan = run.plan;
-        if (now.code != 0) {
-            scene.code = now.code;
-            const ErrorCodeInfo* info = find_error_code(now.code);
-            if (info != nullptr && info->has_position) scene.position = run.error_position;
-        }
-        SvgDocument svg(kCanvasWidth, kPlanViewHeight + kProfileViewHeight, kBackground);
-        draw_plan_view(svg, scene, 0);
-        draw_profile_view(svg, scene, kPlanViewHeight);
+        const std::optional<std::int32_t> fatal = now.code != 0 && run.error_code == 0
+                                                      ? std::optional<std::int32_t>(now.code)
+                                                      : std::nullopt;
+        const std::string sheet =
+            route_sheet(scene_from_run(std::move(run), fatal, source_names(o_.inputs)));
         try {
-            write_file(o_.svg_file, svg.str());
+            write_file(o_.svg_file, sheet);
         } catch (const FileError& e) {
             out << "not drawn: " << e.what() << '\n';
         }
