@@ -11,6 +11,7 @@
 #include "cli/compile_inputs.h"
 #include "cli/diagnostics.h"
 #include "cli/report.h"
+#include "cli/utf8_path.h"
 #include "cli/warnings.h"
 #include "model/file_io.h"
 #include "model/file_names.h"
@@ -28,14 +29,14 @@ int run_compile(const CompileOptions& o, std::ostream& out, std::ostream& err) {
     Run run = named_run(o.inputs);
     InputTexts source(o.inputs);
 
-    const std::filesystem::path folder = o.out_folder;
+    const std::filesystem::path folder = utf8_path(o.out_folder);
     const FileNames names = file_names(run.line_name, run.train_name);
     std::vector<std::filesystem::path> outputs;  // in the order they are written
     if (run.with_plan != 0) outputs.push_back(folder / names.plan_file);
     outputs.push_back(folder / names.scenario_file);
     outputs.push_back(folder / names.cell_file);
-    if (!o.report_file.empty()) outputs.emplace_back(o.report_file);
-    guard_outputs(outputs, {o.inputs.line_file, o.inputs.train_file});
+    if (!o.report_file.empty()) outputs.push_back(utf8_path(o.report_file));
+    guard_outputs(outputs, {utf8_path(o.inputs.line_file), utf8_path(o.inputs.train_file)});
 
     // A missing output folder fails the first file, before anything is written.
     std::error_code ec;
@@ -45,7 +46,7 @@ int run_compile(const CompileOptions& o, std::ostream& out, std::ostream& err) {
             type == std::filesystem::file_type::not_found
                 ? std::make_error_code(std::errc::no_such_file_or_directory).message()
             : ec ? ec.message()
-                 : "\"" + folder.string() + "\" is not a folder";
+                 : "\"" + utf8_name(folder) + "\" is not a folder";
         throw FileError(write_failure(outputs.front(), reason));
     }
     // Two compiles into one folder take turns, so it holds one run's files.
@@ -55,7 +56,7 @@ int run_compile(const CompileOptions& o, std::ostream& out, std::ostream& err) {
     const std::vector<Diagnostic> warnings = wanted_warnings(run, o.inputs.no_warnings);
     print_diagnostics(run, o.inputs, warnings, out, err);
     if (!o.report_file.empty()) {
-        write_file(o.report_file, report_json(make_report(run, outcome, o.inputs)));
+        write_file(utf8_path(o.report_file), report_json(make_report(run, outcome, o.inputs)));
     }
     if (run.error_code != 0 || outcome.fatal) return kExitProblem;
     return o.inputs.warnings_as_errors && !warnings.empty() ? kExitProblem : kExitOk;

@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/scenario_names.h"
+#include "cli/utf8_path.h"
 #include "model/file_io.h"
 #include "model/text_encoding.h"
 
@@ -46,9 +47,9 @@ void add_compile_inputs(CLI::App& command, CompileInputs& inputs) {
     command.add_flag("-w,--no-warnings", inputs.no_warnings, "show no warnings");
     command
         .add_option("--format", inputs.format,
-                    "text: messages on standard error; json: the diagnostics as JSON on "
-                    "standard output")
-        ->check(CLI::IsMember({"text", "json"}))
+                    "text: messages on standard error; json or sarif (SARIF 2.1.0): the "
+                    "diagnostics on standard output")
+        ->check(CLI::IsMember({"text", "json", "sarif"}))
         ->capture_default_str();
     command.add_flag("--from-utf8", inputs.from_utf8,
                      "the texts are UTF-8: convert them to Windows-1252 before the compile");
@@ -74,8 +75,8 @@ std::string stored_name(const std::string& name, std::string_view option) {
 ScenarioNames resolved_names(const CompileInputs& inputs) {
     ScenarioNames names{inputs.line_name, inputs.train_name};
     if (names.line_name.empty() || names.train_name.empty()) {
-        const std::string line = std::filesystem::path(inputs.line_file).filename().string();
-        const std::string train = std::filesystem::path(inputs.train_file).filename().string();
+        const std::string line = utf8_name(utf8_path(inputs.line_file).filename());
+        const std::string train = utf8_name(utf8_path(inputs.train_file).filename());
         const std::optional<ScenarioNames> from_files = names_from_files(line, train);
         if (!from_files) {
             const std::string missing = names.line_name.empty() && names.train_name.empty()
@@ -101,7 +102,7 @@ Run named_run(const CompileInputs& inputs) {
 namespace {
 
 std::string input_text(const std::string& file, bool from_utf8) {
-    std::string text = read_input_file(file);
+    std::string text = read_input_file(utf8_path(file));
     if (!from_utf8) return text;
     Cp1252Result converted = cp1252_from_utf8(text);
     if (!converted.ok()) {
@@ -126,14 +127,14 @@ void guard_outputs(const std::vector<std::filesystem::path>& outputs,
     for (const std::filesystem::path& output : outputs) {
         std::error_code ec;
         if (std::filesystem::is_directory(output, ec)) {
-            throw UsageError("cannot write \"" + output.string() + "\": a folder has that name");
+            throw UsageError("cannot write \"" + utf8_name(output) + "\": a folder has that name");
         }
         const std::optional<FileIdentity> id = file_identity(output);
         if (!id) continue;
         for (const auto& [input, input_id] : read) {
             if (*id == input_id) {
-                throw UsageError("the output \"" + output.string() + "\" is the input \"" +
-                                 input.string() + "\"; railscen never writes over what it reads");
+                throw UsageError("the output \"" + utf8_name(output) + "\" is the input \"" +
+                                 utf8_name(input) + "\"; railscen never writes over what it reads");
             }
         }
     }

@@ -58,8 +58,8 @@ std::string message_of(const Diagnostic& d) {
 
 }  // namespace
 
-std::string diagnostics_json(const Run& run, const CompileInputs& inputs,
-                             const std::vector<Diagnostic>& warnings) {
+nlohmann::json diagnostic_records(const Run& run, const CompileInputs& inputs,
+                                  const std::vector<Diagnostic>& warnings) {
     const SourceNames names = source_names(inputs);
     nlohmann::json list = nlohmann::json::array();
     std::set<std::string> shown;
@@ -84,7 +84,13 @@ std::string diagnostics_json(const Run& run, const CompileInputs& inputs,
             list.push_back(std::move(j));
         }
     }
-    return nlohmann::json{{"diagnostics", list}}.dump(2) + "\n";
+    return list;
+}
+
+std::string diagnostics_json(const Run& run, const CompileInputs& inputs,
+                             const std::vector<Diagnostic>& warnings) {
+    return nlohmann::json{{"diagnostics", diagnostic_records(run, inputs, warnings)}}.dump(2) +
+           "\n";
 }
 
 void print_diagnostics(const Run& run, const CompileInputs& inputs,
@@ -92,6 +98,8 @@ void print_diagnostics(const Run& run, const CompileInputs& inputs,
                        std::ostream& err) {
     if (inputs.format == "json") {
         out << diagnostics_json(run, inputs, warnings);
+    } else if (inputs.format == "sarif") {
+        out << diagnostics_sarif(diagnostic_records(run, inputs, warnings));
     } else {
         err << format_diagnostics(run, inputs, warnings);
     }

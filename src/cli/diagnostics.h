@@ -1,5 +1,6 @@
 #pragma once
 
+#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -20,13 +21,21 @@ void set_message_colour(bool colour);
 std::string format_diagnostics(const Run& run, const CompileInputs& inputs,
                                const std::vector<Diagnostic>& warnings = {});
 
-// The same diagnostics as a JSON document: {"diagnostics": [{severity, code, name, message,
-// file, line, column, metres, cell, related: [{file, line, column, message}]}]}; absent
-// values are null.
+// The same diagnostics as JSON records, one per diagnostic shown: {severity, code, name,
+// message, file, line, column, metres, cell, related: [{file, line, column, message}]};
+// absent values are null. The machine-readable formats are all made from these.
+nlohmann::json diagnostic_records(const Run& run, const CompileInputs& inputs,
+                                  const std::vector<Diagnostic>& warnings = {});
+
+// The records as a JSON document: {"diagnostics": [...]}.
 std::string diagnostics_json(const Run& run, const CompileInputs& inputs,
                              const std::vector<Diagnostic>& warnings = {});
 
-// The diagnostics in the format the options ask for: text to err, JSON to out.
+// The records as a SARIF 2.1.0 log (diagnostics_sarif.cpp): one result per record, the rules
+// for the codes and warning kinds among them.
+std::string diagnostics_sarif(const nlohmann::json& records);
+
+// The diagnostics in the format the options ask for: text to err, JSON or SARIF to out.
 void print_diagnostics(const Run& run, const CompileInputs& inputs,
                        const std::vector<Diagnostic>& warnings, std::ostream& out,
                        std::ostream& err);

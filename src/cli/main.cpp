@@ -6,10 +6,12 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/console.h"
 #include "model/file_io.h"
 
 int main(int argc, char** argv) {
     railscen::ignore_file_size_signal();
-    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    railscen::cli::prepare_console();
+    const std::vector<std::string> args = railscen::cli::command_line_arguments(argc, argv);
     return railscen::cli::run_tool(args, std::cout, std::cerr);
 }

@@ -7,35 +7,23 @@
 #include <iostream>
 #include <ostream>
 
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
 #include "cli/commands.h"
+#include "cli/console.h"
 #include "cli/diagnostics.h"
 #include "cli/edit_distance.h"
 
 namespace railscen::cli {
 namespace {
 
-bool stderr_is_terminal() {
-#ifdef _WIN32
-    return _isatty(_fileno(stderr)) != 0;
-#else
-    return isatty(fileno(stderr)) != 0;
-#endif
-}
-
 // --color: always and never as said; auto colours only a terminal, and not when NO_COLOR is
-// set to anything.
+// set to anything. A console that needs telling to show colours is told so for always too.
 bool wants_colour(const std::string& when, const std::ostream& err) {
-    if (when == "always") return true;
     if (when == "never") return false;
+    const bool terminal = &err == &std::cerr && stderr_shows_colour();
+    if (when == "always") return true;
     const char* no_colour = std::getenv("NO_COLOR");
     if (no_colour != nullptr && *no_colour != '\0') return false;
-    return &err == &std::cerr && stderr_is_terminal();
+    return terminal;
 }
 
 // The word that is no command, and the command closest to it when one is close.

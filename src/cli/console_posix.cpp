@@ -1,0 +1,21 @@
+// The terminal on POSIX: arguments and output are bytes, a terminal shows colour sequences.
+
+#include <unistd.h>
+
+#include <cstdio>
+
+#include "cli/console.h"
+
+namespace railscen::cli {
+
+std::vector<std::string> command_line_arguments(int argc, char** argv) {
+    return {argv + (argc > 0 ? 1 : 0), argv + argc};
+}
+
+void prepare_console() {}
+
+bool stderr_shows_colour() {
+    return isatty(fileno(stderr)) != 0;
+}
+
+}  // namespace railscen::cli
