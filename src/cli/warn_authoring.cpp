@@ -57,18 +57,19 @@ std::vector<SourceLocation> first_on_each_line(std::string_view text, SourceFile
     return found;
 }
 
-// Any byte past ASCII, eight at a time: most texts have none, and then they are no UTF-8 text.
-bool has_high_byte(std::string_view text) {
+// Where the first byte past ASCII stands, eight bytes at a time; npos when there is none. Most
+// texts have none or few, and an ASCII run is UTF-8 whatever follows it.
+std::size_t first_high_byte(std::string_view text) {
     std::size_t i = 0;
     for (; i + 8 <= text.size(); i += 8) {
         std::uint64_t word;
         std::memcpy(&word, text.data() + i, 8);
-        if ((word & 0x8080808080808080u) != 0) return true;
+        if ((word & 0x8080808080808080u) != 0) break;
     }
     for (; i < text.size(); ++i) {
-        if (static_cast<unsigned char>(text[i]) > 0x7f) return true;
+        if (static_cast<unsigned char>(text[i]) > 0x7f) return i;
     }
-    return false;
+    return std::string_view::npos;
 }
 
 bool has_section(std::string_view text, std::string_view name) {
@@ -143,7 +144,9 @@ std::vector<Diagnostic> text_warnings(const Run& run) {
                 warnings.push_back(warning("tab", at, "a tab separates nothing here; use blanks"));
             }
         }
-        if (has_high_byte(*text) && looks_like_utf8(*text)) {
+        const std::size_t high = first_high_byte(*text);
+        if (high != std::string_view::npos &&
+            looks_like_utf8(std::string_view(*text).substr(high))) {
             const std::vector<SourceLocation> first = first_on_each_line(
                 *text, file, [](char c) { return static_cast<unsigned char>(c) > 0x7f; });
             warnings.push_back(warning(
