@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <span>
+#include <stdexcept>
 #include <vector>
 
 #include "support/test_support.h"
@@ -215,6 +216,21 @@ TEST(PlanFile, ALongPlanIsWrittenInPiecesThatMakeUpItsImage) {
         EXPECT_EQ(pieces, from_pieces(fine));
         EXPECT_EQ(pieces, encode_plan_file(fine));
         EXPECT_EQ(one_by_one(coarse), pieces);
+    }
+}
+
+TEST(PlanFile, AFailureToTakeAPieceEndsTheWritingAndPassesOn) {
+    // The computing thread of a long plan stops too: nothing hangs, nothing is left running.
+    Plan plan = Plan::for_route(1000000);
+    plan.start();
+    plan.extend_curve(plan.last_row() - 2, 0.0001);
+    for (const int fail_at : {0, 1, 5}) {
+        int taken = 0;
+        EXPECT_THROW(plan.produce([&](std::uint64_t, std::span<const std::uint8_t>) {
+            if (taken++ == fail_at) throw std::runtime_error("disk full");
+        }),
+                     std::runtime_error);
+        EXPECT_EQ(taken, fail_at + 1);
     }
 }
 
