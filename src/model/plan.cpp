@@ -29,6 +29,7 @@ constexpr std::size_t kEmptySize = 2;    // type code only
 // that they stay in the cache between computing and copying.
 constexpr std::size_t kPieceBytes = std::size_t{640} << 10;
 constexpr std::size_t kSlots = 3;
+constexpr std::size_t kSmallPieceBytes = std::size_t{48} << 10;
 
 void put_u16(std::uint8_t* at, std::uint16_t v) {
     at[0] = static_cast<std::uint8_t>(v);
@@ -284,12 +285,13 @@ struct Plan::Piece {
 
 class Plan::Pieces {
   public:
-    explicit Pieces(const Plan& plan)
+    Pieces(const Plan& plan, std::size_t piece_bytes)
         : plan_(plan),
+          piece_bytes_(piece_bytes),
           y_at_(plan.column_size()),
           empty_(kEmptySize * static_cast<std::size_t>(plan.rows_ - plan.filled_)) {}
 
-    // Computes the next piece into xs and ys (kPieceBytes each); false when none is left.
+    // Computes the next piece into xs and ys (piece_bytes each); false when none is left.
     bool next(std::uint8_t* xs, std::uint8_t* ys, Piece& piece) {
         std::size_t used = 0;
         if (!started_ && plan_.filled_ >= 2) {
@@ -301,14 +303,14 @@ class Plan::Pieces {
         }
         started_ = true;
         const std::vector<Step>& steps = plan_.steps_;
-        while (step_ < steps.size() && kPieceBytes - used >= kDoubleSize) {
+        while (step_ < steps.size() && piece_bytes_ - used >= kDoubleSize) {
             const Step& step = steps[step_];
             if (row_ > step.to) {
                 ++step_;
                 continue;
             }
             const std::size_t n = std::min(static_cast<std::size_t>(step.to - row_ + 1),
-                                           (kPieceBytes - used) / kDoubleSize);
+                                           (piece_bytes_ - used) / kDoubleSize);
             chain_ = step.curve ? run<true>(chain_, xs + used, ys + used, n, step.k)
                                 : run<false>(chain_, xs + used, ys + used, n, 0.0);
             used += n * kDoubleSize;
@@ -316,7 +318,7 @@ class Plan::Pieces {
         }
         // The Empty rows after the computed ones: their type code only.
         if (step_ == steps.size() && empty_ > 0) {
-            const std::size_t n = std::min(empty_, kPieceBytes - used);
+            const std::size_t n = std::min(empty_, piece_bytes_ - used);
             std::memset(xs + used, 0, n);
             std::memset(ys + used, 0, n);
             used += n;
@@ -331,6 +333,7 @@ class Plan::Pieces {
 
   private:
     const Plan& plan_;
+    std::size_t piece_bytes_;
     bool started_ = false;
     Chain chain_;
     std::size_t step_ = 0;
@@ -346,7 +349,20 @@ void Plan::produce(const PutBytes& put) const {
         return;
     }
     if (rows_ <= 0) return;
-    Pieces pieces(*this);
+    // A short plan (the usual line) is computed in small pieces between the writes, in a
+    // buffer that fresh memory need not be found for. A long one is computed by a second thread
+    // in large pieces while this one hands them over, so computing and copying overlap.
+    if (file_size() <= 4 * kPieceBytes) {
+        Pieces pieces(*this, kSmallPieceBytes);
+        const Image buffer = allocate(2 * kSmallPieceBytes);
+        Piece piece;
+        while (pieces.next(buffer.get(), buffer.get() + kSmallPieceBytes, piece)) {
+            put(piece.x_at, {buffer.get(), piece.size});
+            put(piece.y_at, {buffer.get() + kSmallPieceBytes, piece.size});
+        }
+        return;
+    }
+    Pieces pieces(*this, kPieceBytes);
     auto hand_over = [&](const std::uint8_t* xs, const Piece& piece) {
         put(piece.x_at, {xs, piece.size});
         put(piece.y_at, {xs + kPieceBytes, piece.size});
@@ -358,10 +374,6 @@ void Plan::produce(const PutBytes& put) const {
             hand_over(buffer.get(), piece);
         }
     };
-    // A long plan is computed by a second thread while this one hands the pieces over, so the
-    // computing and the copying into the file overlap; a short one is not worth a thread.
-    if (file_size() <= 4 * kPieceBytes) return one_by_one();
-
     const Image buffer = allocate(kSlots * 2 * kPieceBytes);
     auto slot = [&](std::size_t i) { return buffer.get() + (i % kSlots) * 2 * kPieceBytes; };
 
