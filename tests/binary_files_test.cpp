@@ -219,6 +219,16 @@ TEST(PlanFile, ALongPlanIsWrittenInPiecesThatMakeUpItsImage) {
     }
 }
 
+TEST(PlanFile, APlanWithoutRowsHasAnEmptyFile) {
+    for (const std::int32_t length : {-7001, -8000}) {
+        const Plan plan = Plan::for_route(length);
+        EXPECT_FALSE(plan.exists());
+        EXPECT_EQ(plan.file_size(), 0u);
+        EXPECT_TRUE(plan.image().empty());
+        EXPECT_TRUE(from_pieces(plan).empty());
+    }
+}
+
 TEST(PlanFile, AFailureToTakeAPieceEndsTheWritingAndPassesOn) {
     // The computing thread of a long plan stops too: nothing hangs, nothing is left running.
     Plan plan = Plan::for_route(1000000);

@@ -272,6 +272,7 @@ void Plan::extend(std::int64_t to, double k, bool curve) {
 
 std::uint64_t Plan::file_size() const {
     if (!offsets_.empty() || image_) return image_size_;
+    if (rows_ <= 0) return 0;
     return 2 * std::uint64_t{column_size()};
 }
 
