@@ -43,13 +43,18 @@ run_1m() { compile_line 1000000; }
 # The stored scenario's sources, checked, and compiled into an empty folder.
 run_check() { (cd "$work/stored" && "${wrap[@]}" "$bin/railscen" check "$line" "$train" >/dev/null 2>&1); }
 prep_stored() { rm -rf "$work/out_stored"; mkdir "$work/out_stored"; }
+# The compile without writing: check with its warnings turned off.
+run_quiet_check() {
+    (cd "$work/stored" && "$bin/railscen" check -w "$line" "$train" >/dev/null 2>&1)
+}
 run_compile_stored() {
     (cd "$work/stored" && "$bin/railscen" compile "$line" "$train" -o "$work/out_stored" \
         >/dev/null 2>&1)
 }
 
 # measure NAME PREPARE RUN COPY_SOURCE: alternates the work and a copy of its outputs; with
-# COPY_SOURCE "-", the second command of the pair is COMPARE_WITH instead of a copy.
+# COPY_SOURCE "-", the second command of the pair is the stored scenario's compile instead of a
+# copy, with "=" its compile without writing.
 measure() {
     local name=$1 prepare=$2 run=$3 source=$4 i t0 t1
     : >"$work/t_work"
@@ -62,6 +67,8 @@ measure() {
         if [ "$source" = - ]; then
             prep_stored
             t0=$(now_us); run_compile_stored; t1=$(now_us)
+        elif [ "$source" = = ]; then
+            t0=$(now_us); run_quiet_check; t1=$(now_us)
         else
             t0=$(now_us); cp -r "$source" "$work/copy"; t1=$(now_us)
         fi
@@ -105,3 +112,5 @@ awk -v a="$(cat "$work/median_run_1m")" -v b="$(cat "$work/median_run_100k")" \
     'BEGIN {printf "1,000,000 m line / 100,000 m line: %.2f\n", a/b}'
 printf "%-36s %8s %8s %6s %8s\n" "" "" "compile" "" ""
 measure "railscen check, stored scenario" prep_stored run_check -
+printf "%-36s %8s %8s %6s %8s\n" "" "" "check -w" "" ""
+measure "railscen check, stored scenario" prep_stored run_check =

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <span>
+#include <stdexcept>
+#include <vector>
+
 #include "support/test_support.h"
 
 namespace railscen {
@@ -63,7 +68,6 @@ TEST(PlanFile, TaggedValuesColumnByColumn) {
     Plan plan = Plan::for_route(0);  // rows 0 to 7000
     plan.start();                    // Integer points (0, 0) and (0, 1)
     plan.extend_straight(plan.last_row() - 2);
-    plan.settle();
     const Bytes file = encode_plan_file(plan);
     const std::size_t n = 7000;
     ASSERT_EQ(file.size(), 20 * n - 36);
@@ -81,7 +85,6 @@ TEST(PlanFile, FullyComputedPlanOfTheStoredLineSize) {
     Plan plan = Plan::for_route(105500);
     plan.start();
     plan.extend_curve(plan.last_row() - 2, 0.001);
-    plan.settle();
     EXPECT_EQ(encode_plan_file(plan).size(), 2249964u);
 }
 
@@ -113,7 +116,6 @@ TEST(PlanFile, APlanEndingAtAnyRowIsItsValuesInOrder) {
             plan.extend_straight(c.last_computed / 2);
             plan.extend_curve(c.last_computed, 0.002);
         }
-        plan.settle();
         const std::int64_t filled = std::min<std::int64_t>(c.last_computed, 8000) + 1;
         EXPECT_EQ(plan.filled(), std::max<std::int64_t>(filled, 0));
         EXPECT_EQ(encode_plan_file(plan), one_by_one(plan));
@@ -134,23 +136,112 @@ TEST(PlanFile, TheShortestLineHasAPlanOfTwentySevenRows) {
     ASSERT_EQ(plan.last_row(), 26);
     plan.start();
     plan.extend_curve(plan.last_row() - 2, 0.01);
-    plan.settle();
     EXPECT_EQ(encode_plan_file(plan).size(), 2 * (8 + 10 * 23 + 2 * 2u));
     EXPECT_EQ(encode_plan_file(plan), one_by_one(plan));
 }
 
-TEST(PlanFile, ExtendingASettledPlanGoesOnWhereItStopped) {
+TEST(PlanFile, APlanReadAndThenExtendedGoesOnWhereItStopped) {
     Plan in_steps = Plan::for_route(0);
     in_steps.start();
     in_steps.extend_curve(3000, 0.001);
-    in_steps.settle();
+    EXPECT_EQ(type_code(in_steps.x(3000)), TypeCode::kDouble);  // its points are computed here
+    EXPECT_EQ(type_code(in_steps.x(5000)), TypeCode::kEmpty);
     in_steps.extend_curve(7000, 0.001);
-    in_steps.settle();
+    EXPECT_EQ(type_code(in_steps.x(5000)), TypeCode::kDouble);
     Plan at_once = Plan::for_route(0);
     at_once.start();
     at_once.extend_curve(7000, 0.001);
-    at_once.settle();
     EXPECT_TRUE(in_steps == at_once);
+}
+
+// The pieces a plan is written in, laid into one image; each must fall inside the file and none
+// may overlap another.
+Bytes from_pieces(const Plan& plan) {
+    Bytes image(plan.file_size());
+    std::vector<bool> written(image.size());
+    plan.produce([&](std::uint64_t at, std::span<const std::uint8_t> piece) {
+        ASSERT_LE(at + piece.size(), image.size());
+        for (std::size_t i = 0; i < piece.size(); ++i) {
+            ASSERT_FALSE(written[at + i]) << "byte " << at + i << " written twice";
+            written[at + i] = true;
+            image[at + i] = piece[i];
+        }
+    });
+    EXPECT_EQ(std::count(written.begin(), written.end(), false), 0);
+    return image;
+}
+
+TEST(PlanFile, ALongPlanIsWrittenInPiecesThatMakeUpItsImage) {
+    // Straight on from (0, 1) every point is exact: (0, row). A plan long enough for many pieces
+    // (and the computing thread) holds them all, and its Empty rows after.
+    Plan straight = Plan::for_route(300000);
+    straight.start();
+    straight.extend_straight(straight.last_row() - 2);
+    const Bytes image = from_pieces(straight);
+    ASSERT_EQ(image.size(), 2 * (8 + 10 * (straight.rows() - 4) + 4));
+    std::vector<TaggedValue> x{std::int16_t{0}, std::int16_t{0}};
+    std::vector<TaggedValue> y{std::int16_t{0}, std::int16_t{1}};
+    for (std::int64_t r = 2; r < straight.rows(); ++r) {
+        x.push_back(r < straight.rows() - 2 ? TaggedValue{0.0} : TaggedValue{});
+        y.push_back(r < straight.rows() - 2 ? TaggedValue{static_cast<double>(r)} : TaggedValue{});
+    }
+    EXPECT_EQ(image, encode_plan_file(Plan::from_values(x, y)));
+    EXPECT_EQ(image, encode_plan_file(straight));
+
+    // Curves and straights of many lengths, their ends anywhere in a piece: the same points
+    // however the rows are split into steps.
+    for (const std::int32_t length : {-6974, 0, 300000}) {
+        SCOPED_TRACE(length);
+        Plan coarse = Plan::for_route(length);
+        Plan fine = Plan::for_route(length);
+        coarse.start();
+        fine.start();
+        std::int64_t to = 2;
+        for (int i = 0; to < coarse.last_row() - 2; ++i) {
+            const std::int64_t next = std::min(to + 1 + (i * 7919) % 90001, coarse.last_row() - 2);
+            const double k = i % 3 == 0 ? 0.0 : 0.0005 * (i % 5 - 2);
+            for (std::int64_t at = to + 977; at < next + 977; at += 977) {
+                if (k == 0.0)
+                    fine.extend_straight(std::min(at, next));
+                else
+                    fine.extend_curve(std::min(at, next), k);
+            }
+            if (k == 0.0)
+                coarse.extend_straight(next);
+            else
+                coarse.extend_curve(next, k);
+            to = next;
+        }
+        const Bytes pieces = from_pieces(coarse);
+        EXPECT_EQ(pieces, from_pieces(fine));
+        EXPECT_EQ(pieces, encode_plan_file(fine));
+        EXPECT_EQ(one_by_one(coarse), pieces);
+    }
+}
+
+TEST(PlanFile, APlanWithoutRowsHasAnEmptyFile) {
+    for (const std::int32_t length : {-7001, -8000}) {
+        const Plan plan = Plan::for_route(length);
+        EXPECT_FALSE(plan.exists());
+        EXPECT_EQ(plan.file_size(), 0u);
+        EXPECT_TRUE(plan.image().empty());
+        EXPECT_TRUE(from_pieces(plan).empty());
+    }
+}
+
+TEST(PlanFile, AFailureToTakeAPieceEndsTheWritingAndPassesOn) {
+    // The computing thread of a long plan stops too: nothing hangs, nothing is left running.
+    Plan plan = Plan::for_route(1000000);
+    plan.start();
+    plan.extend_curve(plan.last_row() - 2, 0.0001);
+    for (const int fail_at : {0, 1, 5}) {
+        int taken = 0;
+        EXPECT_THROW(plan.produce([&](std::uint64_t, std::span<const std::uint8_t>) {
+            if (taken++ == fail_at) throw std::runtime_error("disk full");
+        }),
+                     std::runtime_error);
+        EXPECT_EQ(taken, fail_at + 1);
+    }
 }
 
 }  // namespace

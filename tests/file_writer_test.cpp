@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 #include <functional>
+#include <span>
+#include <stdexcept>
 
 #include "model/file_names.h"
 #include "source_text/scrivi_righe.h"
@@ -148,6 +150,60 @@ TEST(WriteFile, AReplacedFileKeepsItsPermissionBits) {
         EXPECT_EQ(std::filesystem::status(target).permissions(), perms);
         EXPECT_EQ(read_bytes(target), "later");
         std::filesystem::permissions(target, std::filesystem::perms(0644));
+    }
+}
+
+TEST(WriteFileInPieces, PiecesInAnyOrderMakeTheFile) {
+    TempFolder dir;
+    const auto target = dir.path() / "a_linea.dat";
+    // Long enough that the writer reserves the file's blocks first.
+    std::string expected(3 << 20, '\0');
+    for (std::size_t i = 0; i < expected.size(); ++i) expected[i] = static_cast<char>(i * 7 % 251);
+    const auto bytes =
+        std::span(reinterpret_cast<const std::uint8_t*>(expected.data()), expected.size());
+    write_file(target, std::string("earlier"));
+    write_file_in_pieces(target, bytes.size(), [&](const PutBytes& put) {
+        const std::size_t half = bytes.size() / 2;
+        put(half, bytes.subspan(half));  // the second half first
+        put(0, bytes.first(half));
+    });
+    EXPECT_EQ(read_bytes(target), expected);
+    EXPECT_EQ(testing::folder_listing(dir.path()), std::vector<std::string>{"a_linea.dat"});
+}
+
+TEST(WriteFileInPieces, PiecesThatDoNotMakeUpTheFileLeaveTheEarlierOne) {
+    struct Case {
+        const char* what;
+        std::function<void(const PutBytes&)> produce;
+        std::string failure;  // the end of what() of the exception that passes on
+    };
+    const std::uint8_t five[] = {'l', 'a', 't', 'e', 'r'};
+    const std::vector<Case> cases = {
+        {"a piece past the end", [&](const PutBytes& put) { put(1, five); },
+         "a piece lies past the file's end"},
+        {"too few bytes", [&](const PutBytes& put) { put(0, std::span(five).first(4)); },
+         "the pieces do not make up the file"},
+        {"the producer fails",
+         [&](const PutBytes& put) {
+             put(0, std::span(five).first(2));
+             throw std::runtime_error("no more points");
+         },
+         "no more points"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder dir;
+        const auto target = dir.path() / "a.dat";
+        write_file(target, std::string("earlier"));
+        std::string failure;
+        try {
+            write_file_in_pieces(target, 5, c.produce);
+        } catch (const std::exception& e) {
+            failure = e.what();
+        }
+        EXPECT_TRUE(failure.ends_with(c.failure)) << failure;
+        EXPECT_EQ(read_bytes(target), "earlier");
+        EXPECT_EQ(testing::folder_listing(dir.path()), std::vector<std::string>{"a.dat"});
     }
 }
 

@@ -2,6 +2,8 @@
 // cut at a comma, tabs, UTF-8 texts, a train text that is none, the two texts swapped.
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "cli/clock_text.h"
 #include "cli/warnings.h"
@@ -53,6 +55,21 @@ std::vector<SourceLocation> first_on_each_line(std::string_view text, SourceFile
         if (c != '\r') ++column;
     }
     return found;
+}
+
+// Where the first byte past ASCII stands, eight bytes at a time; npos when there is none. Most
+// texts have none or few, and an ASCII run is UTF-8 whatever follows it.
+std::size_t first_high_byte(std::string_view text) {
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        if ((word & 0x8080808080808080u) != 0) break;
+    }
+    for (; i < text.size(); ++i) {
+        if (static_cast<unsigned char>(text[i]) > 0x7f) return i;
+    }
+    return std::string_view::npos;
 }
 
 bool has_section(std::string_view text, std::string_view name) {
@@ -121,11 +138,15 @@ std::vector<Diagnostic> text_warnings(const Run& run) {
     for (const SourceFile file : {SourceFile::kLine, SourceFile::kTrain}) {
         const std::optional<std::string>& text = run.texts.of(file);
         if (!text) continue;
-        for (const SourceLocation& at :
-             first_on_each_line(*text, file, [](char c) { return c == '\t'; })) {
-            warnings.push_back(warning("tab", at, "a tab separates nothing here; use blanks"));
+        if (text->find('\t') != std::string::npos) {
+            for (const SourceLocation& at :
+                 first_on_each_line(*text, file, [](char c) { return c == '\t'; })) {
+                warnings.push_back(warning("tab", at, "a tab separates nothing here; use blanks"));
+            }
         }
-        if (looks_like_utf8(*text)) {
+        const std::size_t high = first_high_byte(*text);
+        if (high != std::string_view::npos &&
+            looks_like_utf8(std::string_view(*text).substr(high))) {
             const std::vector<SourceLocation> first = first_on_each_line(
                 *text, file, [](char c) { return static_cast<unsigned char>(c) > 0x7f; });
             warnings.push_back(warning(

@@ -59,11 +59,6 @@ std::string Loading::text_field(const char* what) {
 }
 
 bool Loading::line_phase() {
-    // However the phase ends, it leaves the plan as the plan file's bytes.
-    struct SettlePlan {
-        Plan& plan;
-        ~SettlePlan() { plan.settle(); }
-    } settle_plan{run_.plan};
     run_.slots[kLineSlot].text = run_.line_name;
     run_.slots[kTrainSlot].text = run_.train_name;
     file_ = SourceFile::kLine;

@@ -4,7 +4,9 @@
 #include <cstring>
 #include <fstream>
 #include <optional>
+#include <stdexcept>
 #include <system_error>
+#include <vector>
 
 // The platform parts (the writer, file identity and the folder lock) are in file_io_posix.cpp
 // and file_io_win32.cpp.
@@ -22,7 +24,15 @@ std::string read_whole(const std::filesystem::path& path) {
     if (!in) {
         throw FileError(read_failure(path, errno != 0 ? std::strerror(errno) : "cannot open"));
     }
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    // In large blocks, whatever the size was when asked: the file may change meanwhile.
+    std::string text;
+    std::error_code ec;
+    const std::uintmax_t expected = std::filesystem::file_size(path, ec);
+    if (!ec && expected < (std::uintmax_t{1} << 30)) text.reserve(expected);
+    char block[1 << 16];
+    while (in.read(block, sizeof block) || in.gcount() > 0) {
+        text.append(block, static_cast<std::size_t>(in.gcount()));
+    }
     if (in.bad()) throw FileError(read_failure(path, "read error"));
     return text;
 }
@@ -37,6 +47,26 @@ void write_file(const std::filesystem::path& target, std::string_view bytes) {
     write_file(target,
                std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
 }
+
+#ifdef _WIN32
+// Windows gathers the pieces and writes them as one block.
+void write_file_in_pieces(const std::filesystem::path& target, std::uint64_t size,
+                          const std::function<void(const PutBytes&)>& produce) {
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    std::uint64_t total = 0;
+    produce([&](std::uint64_t offset, std::span<const std::uint8_t> piece) {
+        if (offset > size || piece.size() > size - offset) {
+            throw std::logic_error(write_failure(target, "a piece lies past the file's end"));
+        }
+        if (!piece.empty()) std::memcpy(bytes.data() + offset, piece.data(), piece.size());
+        total += piece.size();
+    });
+    if (total != size) {
+        throw std::logic_error(write_failure(target, "the pieces do not make up the file"));
+    }
+    write_file(target, std::span<const std::uint8_t>(bytes));
+}
+#endif
 
 std::optional<std::string> read_file(const std::filesystem::path& path) {
     std::error_code ec;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <span>
@@ -26,6 +27,17 @@ class FileError : public std::runtime_error {
 // the file it replaces. Throws FileError; the temporary is then gone and the target untouched.
 void write_file(const std::filesystem::path& target, std::span<const std::uint8_t> bytes);
 void write_file(const std::filesystem::path& target, std::string_view bytes);
+
+// Where a producer puts a piece of a file: the piece's offset in the file and its bytes.
+using PutBytes = std::function<void(std::uint64_t offset, std::span<const std::uint8_t> bytes)>;
+
+// The same writer for a file of `size` bytes that `produce` hands over in pieces through the
+// PutBytes it is given, each piece at its place, so that a long file is never held whole in
+// memory. The pieces must cover the file exactly once: a piece past the end, or a total other
+// than `size`, is a std::logic_error. Whatever produce throws fails the write as a system error
+// does (the temporary removed, the target untouched) and passes on.
+void write_file_in_pieces(const std::filesystem::path& target, std::uint64_t size,
+                          const std::function<void(const PutBytes&)>& produce);
 
 // Reads a whole file; nullopt when it does not exist. Throws FileError on other failures.
 std::optional<std::string> read_file(const std::filesystem::path& path);

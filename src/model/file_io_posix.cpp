@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <random>
+#include <stdexcept>
 
 #include "model/file_io.h"
 
@@ -18,6 +19,7 @@ namespace railscen {
 namespace {
 
 constexpr int kNameAttempts = 100;
+constexpr std::uint64_t kReserveFrom = std::uint64_t{1} << 20;
 
 std::string hex(std::uint64_t v) {
     char text[17];
@@ -45,7 +47,8 @@ std::filesystem::path temporary_name(const std::filesystem::path& target, int at
 
 }  // namespace
 
-void write_file(const std::filesystem::path& target, std::span<const std::uint8_t> bytes) {
+void write_file_in_pieces(const std::filesystem::path& target, std::uint64_t size,
+                          const std::function<void(const PutBytes&)>& produce) {
     auto fail = [&](int error) -> void {
         throw FileError(write_failure(target, std::strerror(error)));
     };
@@ -71,21 +74,48 @@ void write_file(const std::filesystem::path& target, std::span<const std::uint8_
     }
     if (fd < 0) throw FileError(write_failure(target, "no free name for a temporary file"));
 
-    auto fail_and_remove = [&](int error) {
+#ifdef __linux__
+    // A long file's blocks are taken in one call: the file system then fills blocks it holds
+    // rather than reserving each as its bytes arrive. Only a hint; without it the writes go on.
+    if (size >= kReserveFrom) (void)::fallocate(fd, 0, 0, static_cast<off_t>(size));
+#endif
+    auto remove_temporary = [&] {
         if (fd >= 0) ::close(fd);
+        fd = -1;
         ::unlink(tmp.c_str());
+    };
+    auto fail_and_remove = [&](int error) {
+        remove_temporary();
         fail(error);
     };
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const std::size_t chunk = std::min<std::size_t>(bytes.size() - done, std::size_t{1} << 30);
-        const ssize_t n = ::write(fd, bytes.data() + done, chunk);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            fail_and_remove(errno);
+    std::uint64_t total = 0;
+    const PutBytes put = [&](std::uint64_t offset, std::span<const std::uint8_t> piece) {
+        if (offset > size || piece.size() > size - offset) {
+            throw std::logic_error(write_failure(target, "a piece lies past the file's end"));
         }
-        if (n == 0) fail_and_remove(EIO);
-        done += static_cast<std::size_t>(n);
+        std::size_t done = 0;
+        while (done < piece.size()) {
+            const std::size_t chunk =
+                std::min<std::size_t>(piece.size() - done, std::size_t{1} << 30);
+            const ssize_t n =
+                ::pwrite(fd, piece.data() + done, chunk, static_cast<off_t>(offset + done));
+            if (n < 0) {
+                if (errno == EINTR) continue;
+                fail(errno);
+            }
+            if (n == 0) fail(EIO);
+            done += static_cast<std::size_t>(n);
+        }
+        total += piece.size();
+    };
+    try {
+        produce(put);
+        if (total != size) {
+            throw std::logic_error(write_failure(target, "the pieces do not make up the file"));
+        }
+    } catch (...) {
+        remove_temporary();
+        throw;
     }
     // Some file systems cannot change modes at all; the bytes matter more than the bits there.
     if (keep_mode) (void)::fchmod(fd, earlier.st_mode & 0777);
@@ -93,6 +123,12 @@ void write_file(const std::filesystem::path& target, std::span<const std::uint8_
     fd = -1;
     if (closed != 0 && errno != EINTR) fail_and_remove(errno);
     if (::rename(tmp.c_str(), target.c_str()) != 0) fail_and_remove(errno);
+}
+
+void write_file(const std::filesystem::path& target, std::span<const std::uint8_t> bytes) {
+    write_file_in_pieces(target, bytes.size(), [&](const PutBytes& put) {
+        if (!bytes.empty()) put(0, bytes);
+    });
 }
 
 std::optional<FileIdentity> file_identity(const std::filesystem::path& path) {

@@ -1,11 +1,16 @@
 #include "model/plan.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <new>
 #include <stdexcept>
+#include <system_error>
+#include <thread>
 #include <utility>
 
 #ifdef __linux__
@@ -18,6 +23,13 @@ namespace {
 constexpr std::size_t kIntegerSize = 4;  // type code and 16-bit value
 constexpr std::size_t kDoubleSize = 10;  // type code and 64-bit value
 constexpr std::size_t kEmptySize = 2;    // type code only
+
+// A piece of one column when the file is produced, and the pieces computed ahead of the one
+// being handed over: large enough that the file system takes them in few calls, small enough
+// that they stay in the cache between computing and copying.
+constexpr std::size_t kPieceBytes = std::size_t{640} << 10;
+constexpr std::size_t kSlots = 3;
+constexpr std::size_t kSmallPieceBytes = std::size_t{48} << 10;
 
 void put_u16(std::uint8_t* at, std::uint16_t v) {
     at[0] = static_cast<std::uint8_t>(v);
@@ -55,14 +67,57 @@ std::size_t prefix_size(std::int64_t filled) {
     return filled == 0 ? 0 : 2 * kIntegerSize + kDoubleSize * static_cast<std::size_t>(filled - 2);
 }
 
+// The last two points, from which each next one follows: straight on, the step from the point
+// before to the last one again; turning, that step turned by k. Every row is computed in this
+// order of operations, so the plan's bytes never depend on how its rows are split up.
+struct Chain {
+    double x1 = 0.0;  // row 1: (0, 1), row 0: (0, 0)
+    double x2 = 0.0;
+    double y1 = 1.0;
+    double y2 = 0.0;
+};
+
+// The next n points into both columns. Kept out of line, with the chain passed in and returned
+// by value: inlined into the producer, GCC kept the four numbers on the stack through the loop,
+// which doubled its time.
+template <bool kCurve>
+[[gnu::noinline]] Chain run(Chain c, std::uint8_t* px, std::uint8_t* py, std::size_t n, double k) {
+    double x1 = c.x1;
+    double x2 = c.x2;
+    double y1 = c.y1;
+    double y2 = c.y2;
+    for (std::size_t i = 0; i < n; ++i) {
+        const double dx = x1 - x2;
+        const double dy = y1 - y2;
+        double nx;
+        double ny;
+        if constexpr (kCurve) {
+            nx = x1 + dx + k * dy;
+            ny = y1 + dy - k * dx;
+        } else {
+            nx = x1 + dx;
+            ny = y1 + dy;
+        }
+        put_double(px, nx);
+        put_double(py, ny);
+        px += kDoubleSize;
+        py += kDoubleSize;
+        x2 = x1;
+        x1 = nx;
+        y2 = y1;
+        y1 = ny;
+    }
+    return {x1, x2, y1, y2};
+}
+
 }  // namespace
 
 void Plan::Release::operator()(std::uint8_t* bytes) const {
     std::free(bytes);
 }
 
-// Uninitialised: every byte of an image is written once, when its row is. A long plan asks
-// for huge pages, so that first writes fault once per 2 MiB rather than once per 4 KiB.
+// Uninitialised: every byte of an image is written once. A long image asks for huge pages, so
+// that first writes fault once per 2 MiB rather than once per 4 KiB.
 Plan::Image Plan::allocate(std::size_t size) {
     void* bytes = nullptr;
 #ifdef __linux__
@@ -77,48 +132,35 @@ Plan::Image Plan::allocate(std::size_t size) {
     return Image(static_cast<std::uint8_t*>(bytes));
 }
 
+Plan::~Plan() = default;
+
 Plan::Plan(const Plan& other)
-    : capacity_(other.capacity_),
-      size_(other.size_),
-      rows_(other.rows_),
+    : rows_(other.rows_),
       filled_(other.filled_),
-      laid_out_(other.laid_out_),
-      settled_(other.settled_),
+      steps_(other.steps_),
+      image_size_(other.image_size_),
       offsets_(other.offsets_) {
-    if (capacity_ == 0) return;
-    bytes_ = allocate(capacity_);
-    if (settled_) {
-        std::memcpy(bytes_.get(), other.bytes_.get(), size_);
-    } else {
-        const std::size_t y = column_size(laid_out_);
-        std::memcpy(bytes_.get(), other.bytes_.get(), prefix_size(filled_));
-        std::memcpy(bytes_.get() + y, other.bytes_.get() + y, prefix_size(filled_));
-    }
+    if (!other.image_) return;
+    image_ = allocate(image_size_);
+    if (image_size_ > 0) std::memcpy(image_.get(), other.image_.get(), image_size_);
 }
 
 Plan::Plan(Plan&& other) noexcept
-    : bytes_(std::move(other.bytes_)),
-      capacity_(std::exchange(other.capacity_, 0)),
-      size_(std::exchange(other.size_, 0)),
-      rows_(std::exchange(other.rows_, 0)),
+    : rows_(std::exchange(other.rows_, 0)),
       filled_(std::exchange(other.filled_, 0)),
-      laid_out_(std::exchange(other.laid_out_, 0)),
-      settled_(std::exchange(other.settled_, true)),
-      offsets_(std::move(other.offsets_)) {
-    other.offsets_.clear();
-}
+      steps_(std::exchange(other.steps_, {})),
+      image_(std::move(other.image_)),
+      image_size_(std::exchange(other.image_size_, 0)),
+      offsets_(std::exchange(other.offsets_, {})) {}
 
 Plan& Plan::operator=(Plan&& other) noexcept {
     if (this != &other) {
-        bytes_ = std::move(other.bytes_);
-        capacity_ = std::exchange(other.capacity_, 0);
-        size_ = std::exchange(other.size_, 0);
         rows_ = std::exchange(other.rows_, 0);
         filled_ = std::exchange(other.filled_, 0);
-        laid_out_ = std::exchange(other.laid_out_, 0);
-        settled_ = std::exchange(other.settled_, true);
-        offsets_ = std::move(other.offsets_);
-        other.offsets_.clear();
+        steps_ = std::exchange(other.steps_, {});
+        image_ = std::move(other.image_);
+        image_size_ = std::exchange(other.image_size_, 0);
+        offsets_ = std::exchange(other.offsets_, {});
     }
     return *this;
 }
@@ -131,19 +173,14 @@ Plan& Plan::operator=(const Plan& other) {
 Plan Plan::for_route(std::int32_t route_length) {
     Plan plan;
     plan.rows_ = std::int64_t{route_length} + 7001;
-    // Room for every row computed; the bytes are written once, as the rows are.
-    plan.capacity_ = 2 * plan.column_size(plan.rows_);
-    plan.bytes_ = allocate(plan.capacity_);
-    plan.laid_out_ = plan.rows_ - 2;
-    plan.settled_ = false;
     return plan;
 }
 
 Plan Plan::from_image(std::span<const std::uint8_t> image, std::vector<std::uint32_t> offsets) {
     Plan plan;
-    plan.capacity_ = plan.size_ = image.size();
-    plan.bytes_ = allocate(image.size());
-    if (!image.empty()) std::memcpy(plan.bytes_.get(), image.data(), image.size());
+    plan.image_size_ = image.size();
+    plan.image_ = allocate(image.size());
+    if (!image.empty()) std::memcpy(plan.image_.get(), image.data(), image.size());
     plan.rows_ = static_cast<std::int64_t>(offsets.size() / 2);
     plan.offsets_ = std::move(offsets);
     return plan;
@@ -171,20 +208,20 @@ Plan Plan::from_values(std::span<const TaggedValue> x, std::span<const TaggedVal
     return from_image(image, std::move(offsets));
 }
 
-std::size_t Plan::column_size(std::int64_t filled) const {
-    return prefix_size(filled) + kEmptySize * static_cast<std::size_t>(rows_ - filled);
+std::size_t Plan::column_size() const {
+    return prefix_size(filled_) + kEmptySize * static_cast<std::size_t>(rows_ - filled_);
 }
 
 std::size_t Plan::offset(int column, std::int64_t row) const {
     if (!offsets_.empty()) return offsets_[static_cast<std::size_t>(column * rows_ + row)];
-    const std::size_t base = column == 0 ? 0 : column_size(laid_out_);
+    const std::size_t base = column == 0 ? 0 : column_size();
     if (row < filled_)
         return base + (row < 2 ? kIntegerSize * static_cast<std::size_t>(row) : prefix_size(row));
     return base + prefix_size(filled_) + kEmptySize * static_cast<std::size_t>(row - filled_);
 }
 
 TaggedValue Plan::value_at(std::size_t at) const {
-    const std::uint8_t* p = bytes_.get() + at;
+    const std::uint8_t* p = points() + at;
     switch (static_cast<std::int16_t>(get_u16(p))) {
         case static_cast<std::int16_t>(TypeCode::kInteger):
             return static_cast<std::int16_t>(get_u16(p + 2));
@@ -196,7 +233,7 @@ TaggedValue Plan::value_at(std::size_t at) const {
 }
 
 TaggedValue Plan::x(std::int64_t row) const {
-    // Rows past the computed ones are Empty, whether or not their bytes are written yet.
+    // Rows past the computed ones are Empty, with no need to compute the others.
     if (offsets_.empty() && row >= filled_) return {};
     return value_at(offset(0, row));
 }
@@ -208,85 +245,210 @@ TaggedValue Plan::y(std::int64_t row) const {
 
 void Plan::start() {
     if (rows_ < 2 || !offsets_.empty()) throw std::logic_error("no plan to start");
-    std::uint8_t* x = bytes_.get();
-    std::uint8_t* y = x + column_size(laid_out_);
-    put_integer(x, 0);
-    put_integer(y, 0);
-    put_integer(x + kIntegerSize, 0);
-    put_integer(y + kIntegerSize, 1);
     filled_ = 2;
-    settled_ = false;
+    steps_.clear();
+    image_.reset();
+    image_size_ = 0;
 }
 
 void Plan::extend_straight(std::int64_t to) {
-    extend<false>(to, 0.0);
+    extend(to, 0.0, false);
 }
 
 void Plan::extend_curve(std::int64_t to, double k) {
-    extend<true>(to, k);
+    extend(to, k, true);
 }
 
-template <bool kCurve>
-void Plan::extend(std::int64_t to, double k) {
+void Plan::extend(std::int64_t to, double k, bool curve) {
     if (filled_ < 2) throw std::logic_error("the plan is extended before it is started");
-    // The one check that keeps every write inside the plan.
+    // The one check that keeps every row inside the plan.
     to = std::min(to, last_row());
     if (to < filled_) return;
-    if (to >= laid_out_) move_y_column(rows_);
-    settled_ = false;
-
-    double x1 = numeric(x(filled_ - 1));
-    double x2 = numeric(x(filled_ - 2));
-    double y1 = numeric(y(filled_ - 1));
-    double y2 = numeric(y(filled_ - 2));
-    std::uint8_t* px = bytes_.get() + prefix_size(filled_);
-    std::uint8_t* py = px + column_size(laid_out_);
-    for (std::int64_t row = filled_; row <= to; ++row) {
-        const double dx = x1 - x2;
-        const double dy = y1 - y2;
-        double nx;
-        double ny;
-        if constexpr (kCurve) {
-            nx = x1 + dx + k * dy;
-            ny = y1 + dy - k * dx;
-        } else {
-            nx = x1 + dx;
-            ny = y1 + dy;
-        }
-        put_double(px, nx);
-        put_double(py, ny);
-        px += kDoubleSize;
-        py += kDoubleSize;
-        x2 = x1;
-        x1 = nx;
-        y2 = y1;
-        y1 = ny;
-    }
+    steps_.push_back({to, k, curve});
     filled_ = to + 1;
+    image_.reset();  // the points read so far are no longer the whole plan
+    image_size_ = 0;
 }
 
-void Plan::move_y_column(std::int64_t laid_out_for) {
-    std::uint8_t* bytes = bytes_.get();
-    std::memmove(bytes + column_size(laid_out_for), bytes + column_size(laid_out_),
-                 prefix_size(filled_));
-    laid_out_ = laid_out_for;
+std::uint64_t Plan::file_size() const {
+    if (!offsets_.empty() || image_) return image_size_;
+    if (rows_ <= 0) return 0;
+    return 2 * std::uint64_t{column_size()};
 }
 
-void Plan::settle() {
-    if (settled_ || !offsets_.empty()) return;
-    if (laid_out_ != filled_) move_y_column(filled_);
-    // The Empty rows after the computed ones, in both columns.
-    const std::size_t column = column_size(filled_);
-    const std::size_t empty = column - prefix_size(filled_);
-    std::memset(bytes_.get() + prefix_size(filled_), 0, empty);
-    std::memset(bytes_.get() + column + prefix_size(filled_), 0, empty);
-    size_ = 2 * column;
-    settled_ = true;
+// The file's pieces in order, each the same rows of both columns: column x's piece goes at
+// x_at, column y's at y_at.
+struct Plan::Piece {
+    std::uint64_t x_at = 0;
+    std::uint64_t y_at = 0;
+    std::size_t size = 0;
+};
+
+class Plan::Pieces {
+  public:
+    Pieces(const Plan& plan, std::size_t piece_bytes)
+        : plan_(plan),
+          piece_bytes_(piece_bytes),
+          y_at_(plan.column_size()),
+          empty_(kEmptySize * static_cast<std::size_t>(plan.rows_ - plan.filled_)) {}
+
+    // Computes the next piece into xs and ys (piece_bytes each); false when none is left.
+    bool next(std::uint8_t* xs, std::uint8_t* ys, Piece& piece) {
+        std::size_t used = 0;
+        if (!started_ && plan_.filled_ >= 2) {
+            put_integer(xs, 0);
+            put_integer(xs + kIntegerSize, 0);
+            put_integer(ys, 0);
+            put_integer(ys + kIntegerSize, 1);
+            used = 2 * kIntegerSize;
+        }
+        started_ = true;
+        const std::vector<Step>& steps = plan_.steps_;
+        while (step_ < steps.size() && piece_bytes_ - used >= kDoubleSize) {
+            const Step& step = steps[step_];
+            if (row_ > step.to) {
+                ++step_;
+                continue;
+            }
+            const std::size_t n = std::min(static_cast<std::size_t>(step.to - row_ + 1),
+                                           (piece_bytes_ - used) / kDoubleSize);
+            chain_ = step.curve ? run<true>(chain_, xs + used, ys + used, n, step.k)
+                                : run<false>(chain_, xs + used, ys + used, n, 0.0);
+            used += n * kDoubleSize;
+            row_ += static_cast<std::int64_t>(n);
+        }
+        // The Empty rows after the computed ones: their type code only.
+        if (step_ == steps.size() && empty_ > 0) {
+            const std::size_t n = std::min(empty_, piece_bytes_ - used);
+            std::memset(xs + used, 0, n);
+            std::memset(ys + used, 0, n);
+            used += n;
+            empty_ -= n;
+        }
+        if (used == 0) return false;
+        piece = {x_at_, y_at_, used};
+        x_at_ += used;
+        y_at_ += used;
+        return true;
+    }
+
+  private:
+    const Plan& plan_;
+    std::size_t piece_bytes_;
+    bool started_ = false;
+    Chain chain_;
+    std::size_t step_ = 0;
+    std::int64_t row_ = 2;
+    std::uint64_t x_at_ = 0;
+    std::uint64_t y_at_;
+    std::size_t empty_;
+};
+
+void Plan::produce(const PutBytes& put) const {
+    if (!offsets_.empty() || image_) {
+        if (image_size_ > 0) put(0, {image_.get(), image_size_});
+        return;
+    }
+    if (rows_ <= 0) return;
+    // A short plan (the usual line) is computed in small pieces between the writes, in a
+    // buffer that fresh memory need not be found for. A long one is computed by a second thread
+    // in large pieces while this one hands them over, so computing and copying overlap.
+    if (file_size() <= 4 * kPieceBytes) {
+        Pieces pieces(*this, kSmallPieceBytes);
+        const Image buffer = allocate(2 * kSmallPieceBytes);
+        Piece piece;
+        while (pieces.next(buffer.get(), buffer.get() + kSmallPieceBytes, piece)) {
+            put(piece.x_at, {buffer.get(), piece.size});
+            put(piece.y_at, {buffer.get() + kSmallPieceBytes, piece.size});
+        }
+        return;
+    }
+    Pieces pieces(*this, kPieceBytes);
+    auto hand_over = [&](const std::uint8_t* xs, const Piece& piece) {
+        put(piece.x_at, {xs, piece.size});
+        put(piece.y_at, {xs + kPieceBytes, piece.size});
+    };
+    auto one_by_one = [&] {
+        const Image buffer = allocate(2 * kPieceBytes);
+        Piece piece;
+        while (pieces.next(buffer.get(), buffer.get() + kPieceBytes, piece)) {
+            hand_over(buffer.get(), piece);
+        }
+    };
+    const Image buffer = allocate(kSlots * 2 * kPieceBytes);
+    auto slot = [&](std::size_t i) { return buffer.get() + (i % kSlots) * 2 * kPieceBytes; };
+
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::array<Piece, kSlots> made_pieces;
+    std::size_t made = 0;    // pieces computed
+    std::size_t handed = 0;  // pieces handed over, whose slots are free again
+    bool last = false;       // no piece after the made ones
+    bool stop = false;       // put failed: the computing thread ends
+    std::thread computing;
+    try {
+        computing = std::thread([&] {
+            for (std::size_t i = 0;; ++i) {
+                {
+                    std::unique_lock lock(mutex);
+                    changed.wait(lock, [&] { return stop || i - handed < kSlots; });
+                    if (stop) return;
+                }
+                const bool more =
+                    pieces.next(slot(i), slot(i) + kPieceBytes, made_pieces[i % kSlots]);
+                {
+                    const std::lock_guard lock(mutex);
+                    if (more) made = i + 1;
+                    last = !more;
+                }
+                changed.notify_all();
+                if (!more) return;
+            }
+        });
+    } catch (const std::system_error&) {
+        return one_by_one();  // no thread to be had
+    }
+    try {
+        for (std::size_t i = 0;; ++i) {
+            {
+                std::unique_lock lock(mutex);
+                changed.wait(lock, [&] { return made > i || last; });
+                if (made <= i) break;
+            }
+            hand_over(slot(i), made_pieces[i % kSlots]);
+            {
+                const std::lock_guard lock(mutex);
+                handed = i + 1;
+            }
+            changed.notify_all();
+        }
+    } catch (...) {
+        {
+            const std::lock_guard lock(mutex);
+            stop = true;
+        }
+        changed.notify_all();
+        computing.join();
+        throw;
+    }
+    computing.join();
+}
+
+const std::uint8_t* Plan::points() const {
+    if (!image_) {
+        const std::size_t size = file_size();
+        Image image = allocate(size);
+        produce([&](std::uint64_t at, std::span<const std::uint8_t> bytes) {
+            std::memcpy(image.get() + at, bytes.data(), bytes.size());
+        });
+        image_ = std::move(image);
+        image_size_ = size;
+    }
+    return image_.get();
 }
 
 std::span<const std::uint8_t> Plan::image() const {
-    if (!settled_) throw std::logic_error("the plan is read before it is settled");
-    return {bytes_.get(), size_};
+    return {points(), image_size_};
 }
 
 bool operator==(const Plan& a, const Plan& b) {

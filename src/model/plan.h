@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <span>
 #include <variant>
@@ -39,20 +40,29 @@ inline TaggedValue minimo(const TaggedValue& x, const TaggedValue& y) {
 }
 
 // The plan view of the track, one point per route metre, rows 0 to last_row(), x and y in
-// metres. It is held as the plan file's own bytes: column x, then column y, each value a
-// 2-byte type code followed by its bytes, so writing the file is one block.
+// metres. The plan file holds column x, then column y, each value a 2-byte type code followed
+// by its bytes.
 //
 // A computed plan starts with two Integer points, the origin heading along +y (+x lies to its
 // right), continues with Double points up to the last computed row and ends in Empty rows.
-// Its y column is laid out for the usual end, every row computed but the last two; settle()
-// moves it when the plan ends elsewhere. A plan read from a file holds any values.
+// It is held as the steps that compute it (straight on, or turning by k per metre, up to a
+// row), not as its points: a million-row plan is 20 MB of file but a few hundred steps. Its
+// points are computed when the file is written, a block of rows at a time, or when they are
+// first read (the whole image, kept until the plan is extended). A plan read from a file is
+// held as that file's bytes and holds any values.
+//
+// Reading the points of a computed plan fills a cache: one thread at a time per plan.
 class Plan {
   public:
+    // Where a piece of the file goes and its bytes.
+    using PutBytes = std::function<void(std::uint64_t offset, std::span<const std::uint8_t>)>;
+
     Plan() = default;
     Plan(Plan&& other) noexcept;  // leaves other without rows
     Plan& operator=(Plan&& other) noexcept;
     Plan(const Plan& other);
     Plan& operator=(const Plan& other);
+    ~Plan();
 
     // Rows 0 to route_length + 7000, all Empty.
     static Plan for_route(std::int32_t route_length);
@@ -71,40 +81,52 @@ class Plan {
 
     // Computing: start() puts the first two points; each extend computes rows filled() to
     // `to` (never past last_row()) from the two points before, straight on or turning by k per
-    // metre. settle() makes the image whole; a plan is settled again before it is read.
+    // metre.
     void start();
     void extend_straight(std::int64_t to);
     void extend_curve(std::int64_t to, double k);
     std::int64_t filled() const { return filled_; }
-    void settle();
 
-    // The plan file's bytes; the plan must be settled.
+    // The plan file's size, and its bytes handed to `put` in pieces of at most a few hundred
+    // KiB, computed into one fixed buffer: every byte of the file exactly once, column x's
+    // and column y's pieces of the same rows in turn.
+    std::uint64_t file_size() const;
+    void produce(const PutBytes& put) const;
+
+    // The plan file's bytes, whole.
     std::span<const std::uint8_t> image() const;
 
     friend bool operator==(const Plan& a, const Plan& b);
 
   private:
-    template <bool kCurve>
-    void extend(std::int64_t to, double k);
-    std::size_t column_size(std::int64_t filled) const;
-    std::size_t offset(int column, std::int64_t row) const;
-    TaggedValue value_at(std::size_t at) const;
-    void move_y_column(std::int64_t laid_out_for);
-
+    struct Step {
+        std::int64_t to;  // the last row it computes
+        double k;         // the turn per metre; 0 and !curve: straight on
+        bool curve;
+    };
+    struct Piece;
+    class Pieces;
     struct Release {
         void operator()(std::uint8_t* bytes) const;
     };
     using Image = std::unique_ptr<std::uint8_t[], Release>;
     static Image allocate(std::size_t size);
 
-    Image bytes_;
-    std::size_t capacity_ = 0;
-    std::size_t size_ = 0;  // of the settled image
+    void extend(std::int64_t to, double k, bool curve);
+    std::size_t column_size() const;
+    std::size_t offset(int column, std::int64_t row) const;
+    TaggedValue value_at(std::size_t at) const;
+    const std::uint8_t* points() const;
+
     std::int64_t rows_ = 0;
-    std::int64_t filled_ = 0;    // computed plans: rows 0 to filled_ - 1 hold points
-    std::int64_t laid_out_ = 0;  // the filled count the y column is placed for
-    bool settled_ = true;
-    std::vector<std::uint32_t> offsets_;  // plans read from a file
+    std::int64_t filled_ = 0;  // computed plans: rows 0 to filled_ - 1 hold points
+    std::vector<Step> steps_;  // after the first two points, in order
+
+    // A plan read from a file: its bytes and where each value starts. A computed plan: the
+    // image of its points once read (empty until then, and again when extended).
+    mutable Image image_;
+    mutable std::size_t image_size_ = 0;
+    std::vector<std::uint32_t> offsets_;
 };
 
 }  // namespace railscen

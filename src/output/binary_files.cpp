@@ -89,8 +89,10 @@ std::vector<std::string> write_binary_files(const Run& run, const std::filesyste
     const FileNames names = file_names(run.line_name, run.train_name);
     std::vector<std::string> written;
     if (run.with_plan != 0) {
-        // The plan is held as the file's bytes: no second image.
-        write_file(folder / names.plan_file, run.plan.image());
+        // Computed a piece at a time straight into the file: the plan's points are never held
+        // whole.
+        write_file_in_pieces(folder / names.plan_file, run.plan.file_size(),
+                             [&](const PutBytes& put) { run.plan.produce(put); });
         written.push_back(names.plan_file);
     }
     write_file(folder / names.scenario_file, encode_scenario_file(run.slots));
