@@ -9,7 +9,6 @@
 
 #include "cli/inspect_view.h"
 #include "cli/render.h"
-#include "cli/svg_writer.h"
 #include "output/binary_decode.h"
 
 namespace {
@@ -17,11 +16,7 @@ namespace {
 using namespace railscen;
 
 void draw(const cli::RenderScene& scene) {
-    cli::SvgDocument svg(cli::kCanvasWidth, cli::kPlanViewHeight + cli::kProfileViewHeight,
-                         cli::kBackground);
-    cli::draw_plan_view(svg, scene, 0);
-    cli::draw_profile_view(svg, scene, cli::kPlanViewHeight);
-    (void)svg.str();
+    (void)cli::route_sheet(scene);
 }
 
 }  // namespace
