@@ -14,7 +14,6 @@ namespace {
 
 constexpr double kMargin = 40;
 constexpr double kTitleHeight = 34;
-constexpr double kFooterHeight = 44;
 constexpr double kMinHeight = 140;
 constexpr double kMaxHeight = 600;
 constexpr int kMaxTrackPoints = 6000;
