@@ -48,26 +48,6 @@ void write_file(const std::filesystem::path& target, std::string_view bytes) {
                std::span(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()));
 }
 
-#ifdef _WIN32
-// Windows gathers the pieces and writes them as one block.
-void write_file_in_pieces(const std::filesystem::path& target, std::uint64_t size,
-                          const std::function<void(const PutBytes&)>& produce) {
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
-    std::uint64_t total = 0;
-    produce([&](std::uint64_t offset, std::span<const std::uint8_t> piece) {
-        if (offset > size || piece.size() > size - offset) {
-            throw std::logic_error(write_failure(target, "a piece lies past the file's end"));
-        }
-        if (!piece.empty()) std::memcpy(bytes.data() + offset, piece.data(), piece.size());
-        total += piece.size();
-    });
-    if (total != size) {
-        throw std::logic_error(write_failure(target, "the pieces do not make up the file"));
-    }
-    write_file(target, std::span<const std::uint8_t>(bytes));
-}
-#endif
-
 std::optional<std::string> read_file(const std::filesystem::path& path) {
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec)) {

@@ -4,9 +4,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <functional>
 #include <random>
+#include <stdexcept>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "model/file_io.h"
 
@@ -154,5 +158,23 @@ FolderLock::~FolderLock() {
 }
 
 void ignore_file_size_signal() {}
+
+// Windows gathers the pieces and writes them as one block.
+void write_file_in_pieces(const std::filesystem::path& target, std::uint64_t size,
+                          const std::function<void(const PutBytes&)>& produce) {
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size));
+    std::uint64_t total = 0;
+    produce([&](std::uint64_t offset, std::span<const std::uint8_t> piece) {
+        if (offset > size || piece.size() > size - offset) {
+            throw std::logic_error(write_failure(target, "a piece lies past the file's end"));
+        }
+        if (!piece.empty()) std::memcpy(bytes.data() + offset, piece.data(), piece.size());
+        total += piece.size();
+    });
+    if (total != size) {
+        throw std::logic_error(write_failure(target, "the pieces do not make up the file"));
+    }
+    write_file(target, std::span<const std::uint8_t>(bytes));
+}
 
 }  // namespace railscen
