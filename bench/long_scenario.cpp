@@ -10,7 +10,10 @@
 namespace railscen::bench {
 namespace {
 
-constexpr std::int32_t kStretch = 105000;  // the stored line's objects end before 104500 m
+// The stored line is laid end to end in stretches this long. Its few records past the stretch
+// (curves that run on beyond the stored line's end) are left out, so that each section stays in
+// order along the line.
+constexpr std::int32_t kStretch = 105000;
 constexpr std::int32_t kEndMargin = 1500;  // no object this close to the end of the line
 
 // "keyword,  12345, rest": the keyword, the first number and what follows it.
@@ -76,6 +79,7 @@ std::string lay_out(LineList stored, std::int32_t length, bool line_text) {
             for (std::string_view line : section) {
                 const Record r = split(line);
                 if (s > 0 && takes_a_slot(r.keyword)) continue;
+                if (r.positioned && r.position >= kStretch) continue;
                 if (r.position + shift > length - kEndMargin) continue;
                 put_shifted(out, r, shift);
             }
