@@ -58,6 +58,20 @@ std::string Loading::text_field(const char* what) {
     return text;
 }
 
+void Loading::start_reading(std::string_view text) {
+    reader_.emplace(text);
+    // A record per line, and for the line text room for the train's too (a train text is
+    // usually a fraction of its line's), so that the records are moved at most once.
+    std::size_t lines = 1;
+    for (auto at = text.find('\n'); at != std::string_view::npos; at = text.find('\n', at + 1)) {
+        ++lines;
+    }
+    const std::size_t room = file_ == SourceFile::kLine ? lines + lines / 2 : lines;
+    if (run_.records.capacity() < run_.records.size() + lines) {
+        run_.records.reserve(run_.records.size() + room);
+    }
+}
+
 bool Loading::line_phase() {
     run_.slots[kLineSlot].text = run_.line_name;
     run_.slots[kTrainSlot].text = run_.train_name;
@@ -71,7 +85,7 @@ bool Loading::line_phase() {
         record(101, Field{SourceFile::kLine, 0, 0});
         return false;
     }
-    reader_.emplace(*run_.texts.line);
+    start_reading(*run_.texts.line);
 
     if (!seek_general_section()) return false;
     if (!general_section()) return false;

@@ -37,6 +37,8 @@ class Loading {
     // keyword; kinds are what the keyword was taken for.
     template <typename Kind>
     void begin_record(const std::string& keyword, const std::vector<Kind>& kinds);
+    // Reads text from its start, with room made for a record per line.
+    void start_reading(std::string_view text);
     void stop_record() { reader_->trace_into(nullptr); }
     const SourceRecord& current_record() const { return run_.records.back(); }
 

@@ -166,14 +166,32 @@ std::string_view FieldReader::line_text(int line) const {
     return text_.substr(pos, end - pos);
 }
 
+void FieldReader::trace_into(std::vector<RecordField>* fields) {
+    trace_ = fields;
+    if (fields == nullptr || at_end()) return;
+    std::size_t count = 1;
+    for (std::size_t at = pos_; at < text_.size() && !is_line_end(text_[at]); ++at) {
+        if (text_[at] == ',') ++count;
+    }
+    fields->reserve(fields->size() + count);
+}
+
 bool contains_exact(std::string_view field, std::string_view word) {
     return field.find(word) != std::string_view::npos;
 }
 
 bool contains_any_case(std::string_view field, std::string_view word) {
-    const auto it = std::search(field.begin(), field.end(), word.begin(), word.end(),
-                                [](char a, char b) { return lower_ascii(a) == lower_ascii(b); });
-    return it != field.end() || word.empty();
+    if (word.empty()) return true;
+    if (field.size() < word.size()) return false;
+    // Keyword fields are short and most tests fail at the first letter: a plain loop.
+    const char first = lower_ascii(word.front());
+    for (std::size_t at = 0; at + word.size() <= field.size(); ++at) {
+        if (lower_ascii(field[at]) != first) continue;
+        std::size_t i = 1;
+        while (i < word.size() && lower_ascii(field[at + i]) == lower_ascii(word[i])) ++i;
+        if (i == word.size()) return true;
+    }
+    return false;
 }
 
 }  // namespace railscen

@@ -47,8 +47,9 @@ class FieldReader {
     std::string_view line_text(int line) const;
 
     // From now on every field read is also appended to fields as it was written (nullptr:
-    // none), so that a record keeps what it was read from.
-    void trace_into(std::vector<RecordField>* fields) { trace_ = fields; }
+    // none), so that a record keeps what it was read from. Room is made at once for the
+    // fields left on the current line, where a record's fields usually stand.
+    void trace_into(std::vector<RecordField>* fields);
 
   private:
     std::int64_t read_number(std::int64_t min, std::int64_t max, const char* type);
