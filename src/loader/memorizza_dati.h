@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "loader/description_source.h"
 #include "model/run.h"
 
@@ -9,6 +11,10 @@ namespace railscen {
 // (with with_plan) run.plan, and deletes both texts through the source. Problems are recorded
 // in run.error_code and run.error_position; the first one stops the reading. Any unexpected
 // failure records code 25.
-void memorizza_dati(Run& run, DescriptionSource& source);
+//
+// plan_whole, when given, is called once the line is loaded with a plan (run.plan is then
+// whole: the train changes it no more), before the train is loaded.
+void memorizza_dati(Run& run, DescriptionSource& source,
+                    const std::function<void(const Plan&)>& plan_whole = {});
 
 }  // namespace railscen

@@ -13,10 +13,6 @@
 #include <thread>
 #include <utility>
 
-#ifdef __linux__
-#include <sys/mman.h>
-#endif
-
 namespace railscen {
 namespace {
 
@@ -27,7 +23,7 @@ constexpr std::size_t kEmptySize = 2;    // type code only
 // A piece of one column when the file is produced, and the pieces computed ahead of the one
 // being handed over: large enough that the file system takes them in few calls, small enough
 // that they stay in the cache between computing and copying.
-constexpr std::size_t kPieceBytes = std::size_t{640} << 10;
+constexpr std::size_t kPieceBytes = std::size_t{128} << 10;
 constexpr std::size_t kSlots = 3;
 constexpr std::size_t kSmallPieceBytes = std::size_t{48} << 10;
 
@@ -116,18 +112,9 @@ void Plan::Release::operator()(std::uint8_t* bytes) const {
     std::free(bytes);
 }
 
-// Uninitialised: every byte of an image is written once. A long image asks for huge pages, so
-// that first writes fault once per 2 MiB rather than once per 4 KiB.
+// Uninitialised: every byte of an image is written once.
 Plan::Image Plan::allocate(std::size_t size) {
-    void* bytes = nullptr;
-#ifdef __linux__
-    constexpr std::size_t kHugePage = std::size_t{2} << 20;
-    if (size >= kHugePage) {
-        bytes = std::aligned_alloc(kHugePage, (size + kHugePage - 1) / kHugePage * kHugePage);
-        if (bytes != nullptr) madvise(bytes, size, MADV_HUGEPAGE);  // a hint: failure is fine
-    }
-#endif
-    if (bytes == nullptr) bytes = std::malloc(size == 0 ? 1 : size);
+    void* bytes = std::malloc(size == 0 ? 1 : size);
     if (bytes == nullptr) throw std::bad_alloc();
     return Image(static_cast<std::uint8_t*>(bytes));
 }
