@@ -3,14 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <span>
 #include <stdexcept>
 #include <vector>
 
-#include "model/file_io.h"
-#include "output/plan_file_ahead.h"
 #include "support/test_support.h"
 
 namespace railscen {
@@ -246,61 +242,6 @@ TEST(PlanFile, AFailureToTakeAPieceEndsTheWritingAndPassesOn) {
                      std::runtime_error);
         EXPECT_EQ(taken, fail_at + 1);
     }
-}
-
-// A plan long enough for the computing thread, turning all the way.
-Plan long_curve() {
-    Plan plan = Plan::for_route(300000);
-    plan.start();
-    plan.extend_curve(plan.last_row() - 2, 0.0001);
-    return plan;
-}
-
-TEST(PlanFileAhead, FinishedItIsThePlanAsHandedOver) {
-    testing::TempFolder dir;
-    const auto target = dir.path() / "VELARO-CUSTRA _linea.dat";
-    Plan plan = long_curve();
-    const Bytes image = encode_plan_file(plan);
-    PlanFileAhead ahead(plan, target);
-    plan.start();  // what happens to the plan afterwards is not written
-    plan.extend_straight(10);
-    ahead.finish();
-    const std::string written = testing::read_bytes(target);
-    ASSERT_EQ(written.size(), image.size());
-    EXPECT_TRUE(std::equal(image.begin(), image.end(), written.begin(), [](std::uint8_t a, char b) {
-        return a == static_cast<std::uint8_t>(b);
-    }));
-    EXPECT_EQ(testing::folder_listing(dir.path()),
-              std::vector<std::string>{"VELARO-CUSTRA _linea.dat"});
-}
-
-TEST(PlanFileAhead, DroppedItLeavesTheFolderAsItWas) {
-    // Dropped at once, the thread stops at its next piece rather than computing the rest.
-    testing::TempFolder dir;
-    const auto target = dir.path() / "VELARO-CUSTRA _linea.dat";
-    write_file(target, std::string("earlier"));
-    for (const std::int32_t length : {0, 1000000}) {
-        Plan plan = Plan::for_route(length);
-        plan.start();
-        plan.extend_curve(plan.last_row() - 2, 0.0001);
-        { PlanFileAhead dropped(plan, target); }
-        EXPECT_EQ(testing::read_bytes(target), "earlier");
-        EXPECT_EQ(testing::folder_listing(dir.path()),
-                  std::vector<std::string>{"VELARO-CUSTRA _linea.dat"});
-    }
-}
-
-TEST(PlanFileAhead, AFailureToWriteComesOutOfFinish) {
-    testing::TempFolder dir;
-    const auto target = dir.path() / "absent" / "VELARO-CUSTRA _linea.dat";
-    PlanFileAhead ahead(long_curve(), target);
-    try {
-        ahead.finish();
-        FAIL() << "no failure";
-    } catch (const FileError& e) {
-        EXPECT_EQ(std::string(e.what()), write_failure(target, std::strerror(ENOENT)));
-    }
-    EXPECT_TRUE(testing::folder_listing(dir.path()).empty());
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,10 +23,7 @@ struct CompileOutcome {
 CompileOutcome memorizza_percorso(Run& run, std::int32_t j, DescriptionSource& source,
                                   const std::filesystem::path& out_folder);
 
-// The same steps up to the stamps, writing nothing (for checks and inspection). plan_whole is
-// called as soon as the plan is whole (see memorizza_dati).
-std::optional<std::int32_t> compile_in_memory(
-    Run& run, std::int32_t j, DescriptionSource& source,
-    const std::function<void(const Plan&)>& plan_whole = {});
+// The same steps up to the stamps, writing nothing (for checks and inspection).
+std::optional<std::int32_t> compile_in_memory(Run& run, std::int32_t j, DescriptionSource& source);
 
 }  // namespace railscen

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <functional>
-
 #include "loader/description_source.h"
 #include "model/run.h"
 
@@ -11,10 +9,6 @@ namespace railscen {
 // (with with_plan) run.plan, and deletes both texts through the source. Problems are recorded
 // in run.error_code and run.error_position; the first one stops the reading. Any unexpected
 // failure records code 25.
-//
-// plan_whole, when given, is called once the line is loaded with a plan (run.plan is then
-// whole: the train changes it no more), before the train is loaded.
-void memorizza_dati(Run& run, DescriptionSource& source,
-                    const std::function<void(const Plan&)>& plan_whole = {});
+void memorizza_dati(Run& run, DescriptionSource& source);
 
 }  // namespace railscen

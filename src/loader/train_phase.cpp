@@ -382,13 +382,10 @@ RecordKind record_kind(TrainRecord kind) {
 static_assert(static_cast<int>(RecordKind::kStation) - static_cast<int>(RecordKind::kBrakedMass) ==
               static_cast<int>(TrainRecord::kStation));
 
-void memorizza_dati(Run& run, DescriptionSource& source,
-                    const std::function<void(const Plan&)>& plan_whole) {
+void memorizza_dati(Run& run, DescriptionSource& source) {
     Loading loading(run, source);
     try {
-        if (!loading.line_phase()) return;
-        if (plan_whole && run.with_plan != 0 && run.plan.exists()) plan_whole(run.plan);
-        loading.train_phase();
+        if (loading.line_phase()) loading.train_phase();
     } catch (const ReadFailure& e) {
         loading.fail_unexpectedly(e.what());
     } catch (const LoadFailure& e) {

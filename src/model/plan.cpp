@@ -23,9 +23,10 @@ constexpr std::size_t kEmptySize = 2;    // type code only
 // A piece of one column when the file is produced, and the pieces computed ahead of the one
 // being handed over: large enough that the file system takes them in few calls, small enough
 // that they stay in the cache between computing and copying.
-constexpr std::size_t kPieceBytes = std::size_t{128} << 10;
+constexpr std::size_t kPieceBytes = std::size_t{256} << 10;
 constexpr std::size_t kSlots = 3;
-constexpr std::size_t kSmallPieceBytes = std::size_t{48} << 10;
+// A plan file this long or longer is computed on a second thread.
+constexpr std::uint64_t kSecondThreadFrom = std::uint64_t{4} << 20;
 
 void put_u16(std::uint8_t* at, std::uint16_t v) {
     at[0] = static_cast<std::uint8_t>(v);
@@ -340,13 +341,13 @@ void Plan::produce(const PutBytes& put) const {
     // A short plan (the usual line) is computed in small pieces between the writes, in a
     // buffer that fresh memory need not be found for. A long one is computed by a second thread
     // in large pieces while this one hands them over, so computing and copying overlap.
-    if (file_size() <= 4 * kPieceBytes) {
-        Pieces pieces(*this, kSmallPieceBytes);
-        const Image buffer = allocate(2 * kSmallPieceBytes);
+    if (file_size() < kSecondThreadFrom) {
+        Pieces pieces(*this, kPieceBytes);
+        const Image buffer = allocate(2 * kPieceBytes);
         Piece piece;
-        while (pieces.next(buffer.get(), buffer.get() + kSmallPieceBytes, piece)) {
+        while (pieces.next(buffer.get(), buffer.get() + kPieceBytes, piece)) {
             put(piece.x_at, {buffer.get(), piece.size});
-            put(piece.y_at, {buffer.get() + kSmallPieceBytes, piece.size});
+            put(piece.y_at, {buffer.get() + kPieceBytes, piece.size});
         }
         return;
     }

@@ -85,14 +85,10 @@ Bytes encode_plan_file(const Plan& plan) {
     return Bytes(image.begin(), image.end());
 }
 
-std::vector<std::string> write_binary_files(const Run& run, const std::filesystem::path& folder,
-                                            PlanFileAhead* plan_ahead) {
+std::vector<std::string> write_binary_files(const Run& run, const std::filesystem::path& folder) {
     const FileNames names = file_names(run.line_name, run.train_name);
     std::vector<std::string> written;
-    if (run.with_plan != 0 && plan_ahead != nullptr) {
-        plan_ahead->finish();
-        written.push_back(names.plan_file);
-    } else if (run.with_plan != 0) {
+    if (run.with_plan != 0) {
         // Computed a piece at a time straight into the file: the plan's points are never held
         // whole.
         write_file_in_pieces(folder / names.plan_file, run.plan.file_size(),

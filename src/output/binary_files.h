@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "model/run.h"
-#include "output/plan_file_ahead.h"
 
 namespace railscen {
 
@@ -18,9 +17,7 @@ Bytes encode_cell_file(const Cells& cells);      // 15 bytes per cell
 Bytes encode_plan_file(const Plan& plan);        // the plan's image, whole
 
 // Writes the plan file (only when with_plan is non-zero), the scenario file and the cell
-// file into folder, in that order. Returns the names written. Throws FileError. A plan file
-// already being written ahead (of run.plan, to its place in folder) is finished instead.
-std::vector<std::string> write_binary_files(const Run& run, const std::filesystem::path& folder,
-                                            PlanFileAhead* plan_ahead = nullptr);
+// file into folder, in that order. Returns the names written. Throws FileError.
+std::vector<std::string> write_binary_files(const Run& run, const std::filesystem::path& folder);
 
 }  // namespace railscen
