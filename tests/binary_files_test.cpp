@@ -173,7 +173,7 @@ Bytes from_pieces(const Plan& plan) {
 
 TEST(PlanFile, ALongPlanIsWrittenInPiecesThatMakeUpItsImage) {
     // Straight on from (0, 1) every point is exact: (0, row). A plan long enough for many pieces
-    // (and the computing thread) holds them all, and its Empty rows after.
+    // holds them all, and its Empty rows after.
     Plan straight = Plan::for_route(300000);
     straight.start();
     straight.extend_straight(straight.last_row() - 2);
@@ -230,7 +230,7 @@ TEST(PlanFile, APlanWithoutRowsHasAnEmptyFile) {
 }
 
 TEST(PlanFile, AFailureToTakeAPieceEndsTheWritingAndPassesOn) {
-    // The computing thread of a long plan stops too: nothing hangs, nothing is left running.
+    // A long plan stops at the failed piece: nothing more is computed or handed over.
     Plan plan = Plan::for_route(1000000);
     plan.start();
     plan.extend_curve(plan.last_row() - 2, 0.0001);

@@ -1,16 +1,11 @@
 #include "model/plan.h"
 
 #include <algorithm>
-#include <array>
 #include <bit>
-#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
-#include <mutex>
 #include <new>
 #include <stdexcept>
-#include <system_error>
-#include <thread>
 #include <utility>
 
 namespace railscen {
@@ -20,13 +15,12 @@ constexpr std::size_t kIntegerSize = 4;  // type code and 16-bit value
 constexpr std::size_t kDoubleSize = 10;  // type code and 64-bit value
 constexpr std::size_t kEmptySize = 2;    // type code only
 
-// A piece of one column when the file is produced, and the pieces computed ahead of the one
-// being handed over: large enough that the file system takes them in few calls, small enough
-// that they stay in the cache between computing and copying.
+// A piece of one column when the file is produced: large enough that the file system takes
+// the file in few calls (each call costs it a fixed amount), small enough to stay in the cache
+// between computing and copying, and to need little fresh memory.
 constexpr std::size_t kPieceBytes = std::size_t{256} << 10;
-constexpr std::size_t kSlots = 3;
-// A plan file this long or longer is computed on a second thread.
-constexpr std::uint64_t kSecondThreadFrom = std::uint64_t{4} << 20;
+constexpr std::size_t kLongPieceBytes = std::size_t{512} << 10;
+constexpr std::uint64_t kLongFrom = std::uint64_t{4} << 20;  // file size
 
 void put_u16(std::uint8_t* at, std::uint16_t v) {
     at[0] = static_cast<std::uint8_t>(v);
@@ -338,88 +332,17 @@ void Plan::produce(const PutBytes& put) const {
         return;
     }
     if (rows_ <= 0) return;
-    // A short plan (the usual line) is computed in small pieces between the writes, in a
-    // buffer that fresh memory need not be found for. A long one is computed by a second thread
-    // in large pieces while this one hands them over, so computing and copying overlap.
-    if (file_size() < kSecondThreadFrom) {
-        Pieces pieces(*this, kPieceBytes);
-        const Image buffer = allocate(2 * kPieceBytes);
-        Piece piece;
-        while (pieces.next(buffer.get(), buffer.get() + kPieceBytes, piece)) {
-            put(piece.x_at, {buffer.get(), piece.size});
-            put(piece.y_at, {buffer.get() + kPieceBytes, piece.size});
-        }
-        return;
+    // Each piece is handed over while it is still in the cache. Computing on a second thread
+    // while this one hands over was slower on the two-core virtual machines this runs on: the
+    // system kept both threads on one core, where they took turns.
+    const std::size_t piece_bytes = file_size() < kLongFrom ? kPieceBytes : kLongPieceBytes;
+    Pieces pieces(*this, piece_bytes);
+    const Image buffer = allocate(2 * piece_bytes);
+    Piece piece;
+    while (pieces.next(buffer.get(), buffer.get() + piece_bytes, piece)) {
+        put(piece.x_at, {buffer.get(), piece.size});
+        put(piece.y_at, {buffer.get() + piece_bytes, piece.size});
     }
-    Pieces pieces(*this, kPieceBytes);
-    auto hand_over = [&](const std::uint8_t* xs, const Piece& piece) {
-        put(piece.x_at, {xs, piece.size});
-        put(piece.y_at, {xs + kPieceBytes, piece.size});
-    };
-    auto one_by_one = [&] {
-        const Image buffer = allocate(2 * kPieceBytes);
-        Piece piece;
-        while (pieces.next(buffer.get(), buffer.get() + kPieceBytes, piece)) {
-            hand_over(buffer.get(), piece);
-        }
-    };
-    const Image buffer = allocate(kSlots * 2 * kPieceBytes);
-    auto slot = [&](std::size_t i) { return buffer.get() + (i % kSlots) * 2 * kPieceBytes; };
-
-    std::mutex mutex;
-    std::condition_variable changed;
-    std::array<Piece, kSlots> made_pieces;
-    std::size_t made = 0;    // pieces computed
-    std::size_t handed = 0;  // pieces handed over, whose slots are free again
-    bool last = false;       // no piece after the made ones
-    bool stop = false;       // put failed: the computing thread ends
-    std::thread computing;
-    try {
-        computing = std::thread([&] {
-            for (std::size_t i = 0;; ++i) {
-                {
-                    std::unique_lock lock(mutex);
-                    changed.wait(lock, [&] { return stop || i - handed < kSlots; });
-                    if (stop) return;
-                }
-                const bool more =
-                    pieces.next(slot(i), slot(i) + kPieceBytes, made_pieces[i % kSlots]);
-                {
-                    const std::lock_guard lock(mutex);
-                    if (more) made = i + 1;
-                    last = !more;
-                }
-                changed.notify_all();
-                if (!more) return;
-            }
-        });
-    } catch (const std::system_error&) {
-        return one_by_one();  // no thread to be had
-    }
-    try {
-        for (std::size_t i = 0;; ++i) {
-            {
-                std::unique_lock lock(mutex);
-                changed.wait(lock, [&] { return made > i || last; });
-                if (made <= i) break;
-            }
-            hand_over(slot(i), made_pieces[i % kSlots]);
-            {
-                const std::lock_guard lock(mutex);
-                handed = i + 1;
-            }
-            changed.notify_all();
-        }
-    } catch (...) {
-        {
-            const std::lock_guard lock(mutex);
-            stop = true;
-        }
-        changed.notify_all();
-        computing.join();
-        throw;
-    }
-    computing.join();
 }
 
 const std::uint8_t* Plan::points() const {
