@@ -21,7 +21,8 @@ line="VELARO-CUSTRA _linea.txt"
 train="VELARO-CUSTRA _R 40817-.txt"
 wrap=()  # set to /usr/bin/time for the one run that reads the peak memory
 
-now_us() { local t=${EPOCHREALTIME/./}; echo "${t#0}"; }
+# The clock in microseconds, read without a subshell (a fork would be timed with the work).
+now_us() { now=${EPOCHREALTIME/./}; now=${now#0}; }
 
 # The median of the numbers on standard input.
 median() { sort -n | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2)}'; }
@@ -30,10 +31,11 @@ median() { sort -n | awk '{a[NR]=$1} END {print (NR%2 ? a[(NR+1)/2] : (a[NR/2]+a
 prep_pack() { rm -rf "$work/pack"; mkdir "$work/pack"; cp "$bin/scenario-pack" "$work/pack/"; }
 run_pack() { "${wrap[@]}" "$work/pack/scenario-pack" >/dev/null 2>&1 || true; }
 
-# railscen compile of a long line into an empty folder.
+# railscen compile of a long line into an empty folder. Every timed command is started straight
+# from this shell, as cp is: a subshell around it would add its own fork to the time.
 compile_line() {
-    (cd "$work/line$1" && "${wrap[@]}" "$bin/railscen" compile "$line" "$train" -o "$work/out$1" \
-        >/dev/null 2>&1)
+    "${wrap[@]}" "$bin/railscen" compile "$work/line$1/$line" "$work/line$1/$train" \
+        -o "$work/out$1" >/dev/null 2>&1
 }
 prep_100k() { rm -rf "$work/out100000"; mkdir "$work/out100000"; }
 run_100k() { compile_line 100000; }
@@ -41,38 +43,36 @@ prep_1m() { rm -rf "$work/out1000000"; mkdir "$work/out1000000"; }
 run_1m() { compile_line 1000000; }
 
 # The stored scenario's sources, checked, and compiled into an empty folder.
-run_check() { (cd "$work/stored" && "${wrap[@]}" "$bin/railscen" check "$line" "$train" >/dev/null 2>&1); }
+run_check() { "${wrap[@]}" "$bin/railscen" check "$work/stored/$line" "$work/stored/$train" >/dev/null 2>&1; }
 prep_stored() { rm -rf "$work/out_stored"; mkdir "$work/out_stored"; }
 # The compile without writing: check with its warnings turned off.
-run_quiet_check() {
-    (cd "$work/stored" && "$bin/railscen" check -w "$line" "$train" >/dev/null 2>&1)
-}
+run_quiet_check() { "$bin/railscen" check -w "$work/stored/$line" "$work/stored/$train" >/dev/null 2>&1; }
 run_compile_stored() {
-    (cd "$work/stored" && "$bin/railscen" compile "$line" "$train" -o "$work/out_stored" \
-        >/dev/null 2>&1)
+    "$bin/railscen" compile "$work/stored/$line" "$work/stored/$train" -o "$work/out_stored" \
+        >/dev/null 2>&1
 }
 
 # measure NAME PREPARE RUN COPY_SOURCE: alternates the work and a copy of its outputs; with
 # COPY_SOURCE "-", the second command of the pair is the stored scenario's compile instead of a
 # copy, with "=" its compile without writing.
 measure() {
-    local name=$1 prepare=$2 run=$3 source=$4 i t0 t1
+    local name=$1 prepare=$2 run=$3 source=$4 i t0
     : >"$work/t_work"
     : >"$work/t_copy"
     for ((i = 0; i < runs; i++)); do
         $prepare
-        t0=$(now_us); $run; t1=$(now_us)
-        echo $((t1 - t0)) >>"$work/t_work"
+        now_us; t0=$now; $run; now_us
+        echo $((now - t0)) >>"$work/t_work"
         rm -rf "$work/copy"
         if [ "$source" = - ]; then
             prep_stored
-            t0=$(now_us); run_compile_stored; t1=$(now_us)
+            now_us; t0=$now; run_compile_stored; now_us
         elif [ "$source" = = ]; then
-            t0=$(now_us); run_quiet_check; t1=$(now_us)
+            now_us; t0=$now; run_quiet_check; now_us
         else
-            t0=$(now_us); cp -r "$source" "$work/copy"; t1=$(now_us)
+            now_us; t0=$now; cp -r "$source" "$work/copy"; now_us
         fi
-        echo $((t1 - t0)) >>"$work/t_copy"
+        echo $((now - t0)) >>"$work/t_copy"
     done
     $prepare
     wrap=(/usr/bin/time -f '%M' -o "$work/peak")
