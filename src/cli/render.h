@@ -74,6 +74,8 @@ enum class Lane {
 };
 inline constexpr int kLaneCount = 9;
 
+inline constexpr int kNoValue = INT_MIN;
+
 struct SheetObject {
     Lane lane;
     std::int64_t from;  // metres
@@ -82,9 +84,9 @@ struct SheetObject {
     std::string label;  // shown where there is room; empty: the title only
     std::string title;
     const char* colour;
+    int value = kNoValue;  // the speed a speed board (its first, on the side it stands) or a
+                           // slowdown sets, km/h
 };
-
-inline constexpr int kNoValue = INT_MIN;
 
 // A step profile with one value per cell (cell c holds metres 50c to 50c + 50); kNoValue where
 // nothing is defined or nothing was loaded.

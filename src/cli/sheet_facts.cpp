@@ -145,8 +145,9 @@ class FactFinder {
     }
 
     void add(Lane lane, std::int64_t from, std::int64_t to, const char* kind, std::string label,
-             std::string title, const char* colour) {
-        f_.objects.push_back({lane, from, to, kind, std::move(label), std::move(title), colour});
+             std::string title, const char* colour, int value = kNoValue) {
+        f_.objects.push_back(
+            {lane, from, to, kind, std::move(label), std::move(title), colour, value});
     }
 
     void stations() {
@@ -192,7 +193,7 @@ class FactFinder {
                     if (has_left && has_right) title += ",";
                     if (has_right) title += " " + right + " km/h right";
                     add(Lane::kSpeedBoards, m, m, "speed-board", has_left ? left : right, title,
-                        "#ff9f1c");
+                        "#ff9f1c", has_left ? b.left[0] : b.right[0]);
                     break;
                 }
                 case kSignBoard: {
@@ -249,7 +250,8 @@ class FactFinder {
             }
         }
         add(Lane::kSlowdowns, m, to, "slowdown", std::to_string(c.param1),
-            "slowdown " + std::to_string(c.param1) + " km/h over " + metres_text(m, to), "#e66101");
+            "slowdown " + std::to_string(c.param1) + " km/h over " + metres_text(m, to), "#e66101",
+            c.param1);
     }
 
     void mountains() {
@@ -361,13 +363,13 @@ class FactFinder {
         for (std::size_t c = 0; c < n; ++c) {
             const auto m = static_cast<std::int64_t>(c) * 50;
             while (b < boards.size() && boards[b]->from <= m) {
-                board = std::atoi(boards[b]->label.c_str());
+                board = boards[b]->value;
                 ++b;
             }
             if (m < load.line_to && m < filled_to) f_.line_limit.values[c] = board;
         }
         for (const SheetObject* o : slowdowns) {
-            const int v = std::atoi(o->label.c_str());
+            const int v = o->value;
             for (std::int64_t m = o->from / 50 * 50; m < std::max(o->to, o->from + 1); m += 50) {
                 const auto c = static_cast<std::size_t>(m / 50);
                 if (c >= n) break;
