@@ -320,6 +320,19 @@ std::string high_characters() {
     return utf8;
 }
 
+TEST(LspDocuments, FileUrisBecomePathsAndBack) {
+    // Escapes are undone, an authority dropped; "/C:" stays a folder name where paths have no
+    // drive letters.
+    const std::filesystem::path odd = "/tmp/VELARO-CUSTRA _linea 100%.txt";
+    EXPECT_EQ(uri_from_path(odd), "file:///tmp/VELARO-CUSTRA%20_linea%20100%25.txt");
+    EXPECT_EQ(path_from_uri(uri_from_path(odd)), odd);
+    EXPECT_EQ(path_from_uri("file://localhost/tmp/a_linea.txt"),
+              std::filesystem::path("/tmp/a_linea.txt"));
+    EXPECT_EQ(path_from_uri("file:///C:/work/a_linea.txt"),
+              std::filesystem::path("/C:/work/a_linea.txt"));
+    EXPECT_EQ(path_from_uri("untitled:Untitled-1"), std::nullopt);
+}
+
 TEST(LspPositions, EveryHighByteIsOneCodeUnitBothWays) {
     const std::string utf8 = high_characters();
     std::string bytes;

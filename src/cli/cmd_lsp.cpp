@@ -5,14 +5,8 @@
 #include <memory>
 
 #include "cli/commands.h"
+#include "cli/console.h"
 #include "cli/lsp_server.h"
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#else
-#include <csignal>
-#endif
 
 namespace railscen::cli {
 
@@ -23,13 +17,9 @@ Command add_lsp_command(CLI::App& parent) {
     app->add_flag("--stdio")->description("talk over standard input and output (the default)");
     return {app, [](std::ostream& out, std::ostream&) {
                 std::ios::sync_with_stdio(false);
-#ifdef _WIN32
-                _setmode(_fileno(stdin), _O_BINARY);
-                _setmode(_fileno(stdout), _O_BINARY);
-#else
-                // A client that goes away must not kill the server in the middle of a write.
-                std::signal(SIGPIPE, SIG_IGN);
-#endif
+                // Messages are counted in bytes; a client that goes away must not kill the
+                // server in the middle of a write.
+                prepare_protocol_streams();
                 std::cin.tie(nullptr);
                 LspServer server(std::cin, out);
                 return server.serve();

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 
 #include "cli/console.h"
@@ -13,6 +14,10 @@ std::vector<std::string> command_line_arguments(int argc, char** argv) {
 }
 
 void prepare_console() {}
+
+void prepare_protocol_streams() {
+    std::signal(SIGPIPE, SIG_IGN);
+}
 
 bool stderr_shows_colour() {
     return isatty(fileno(stderr)) != 0;

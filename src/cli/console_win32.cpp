@@ -6,6 +6,10 @@
 // shellapi.h needs windows.h before it.
 #include <shellapi.h>
 
+#include <fcntl.h>
+#include <io.h>
+
+#include <cstdio>
 #include <cstdlib>
 
 #include "cli/console.h"
@@ -63,6 +67,11 @@ void prepare_console() {
         original_output_cp = earlier;
         restore_at_exit();
     }
+}
+
+void prepare_protocol_streams() {
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
 }
 
 bool stderr_shows_colour() {

@@ -64,9 +64,11 @@ std::optional<std::filesystem::path> path_from_uri(std::string_view uri) {
             path += uri[i];
         }
     }
-#ifdef _WIN32
-    if (path.size() >= 3 && path[0] == '/' && path[2] == ':') path.erase(0, 1);
-#endif
+    // "/C:/dir" is the drive path "C:/dir" where paths have drive letters.
+    if (path.size() >= 3 && path[0] == '/' && path[2] == ':' &&
+        std::filesystem::path(path.substr(1, 2)).has_root_name()) {
+        path.erase(0, 1);
+    }
     return std::filesystem::path(path);
 }
 
