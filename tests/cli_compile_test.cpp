@@ -34,7 +34,7 @@ TEST(CliSources, WritesWhatThePackWritesAndNothingElse) {
 
     // The pack keeps its documents; its description texts are gone after its run, so they
     // are compared with what its writers write.
-    for (const std::string& document :
+    for (const std::filesystem::path& document :
          {kNames.notes_sheet, kNames.slowdown_form, kNames.timetable_sheet}) {
         SCOPED_TRACE(document);
         ASSERT_TRUE(std::filesystem::exists(src / document));
@@ -57,15 +57,16 @@ TEST(CliCompile, TheWrittenSourcesCompileToThePacksBinaries) {
     TempFolder pack;
     ASSERT_EQ(railscen(tool.path(), {"sources", "src"}).status, 0);
     std::filesystem::create_directory(tool.path() / "out");
-    const std::string line = "src/" + kNames.line_description;
-    const std::string train = "src/" + kNames.train_description;
+    const std::string line = "src/" + kNames.line_description.string();
+    const std::string train = "src/" + kNames.train_description.string();
     const testing::ToolRun run =
         railscen(tool.path(), {"compile", line, train, "-o", "out", "--report", "report.json"});
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.err, "");
     ASSERT_EQ(run_pack(pack.path()).status, kExitClean);
 
-    for (const std::string& binary : {kNames.plan_file, kNames.scenario_file, kNames.cell_file}) {
+    for (const std::filesystem::path& binary :
+         {kNames.plan_file, kNames.scenario_file, kNames.cell_file}) {
         SCOPED_TRACE(binary);
         const std::string ours = read_bytes(tool.path() / "out" / binary);
         ASSERT_FALSE(ours.empty());
@@ -144,6 +145,11 @@ TEST(CliCompile, NamesFromTheFileNamesOrTheOptionsInWindows1252) {
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_TRUE(std::filesystem::exists(folder.path() / c.written.scenario_file));
     }
+    // The file names hold the names' characters, in UTF-8 here, whatever bytes the scenario
+    // stores them in.
+    const std::vector<std::string> listing = testing::folder_listing(folder.path());
+    EXPECT_NE(std::find(listing.begin(), listing.end(), "L\xc3\xacnea_\xe2\x82\xac.sim"),
+              listing.end());
 
     struct Refused {
         std::vector<std::string> args;
@@ -192,8 +198,9 @@ TEST(CliCompile, UsageErrorsAndFailedWritesExitWithTwo) {
         tool.path(),
         {"compile", kNames.line_description, kNames.train_description, "-o", "absent"});
     EXPECT_EQ(no_folder.status, 2);
-    EXPECT_EQ(
-        no_folder.err.rfind("railscen: cannot write \"absent/" + kNames.plan_file + "\": ", 0), 0u)
+    EXPECT_EQ(no_folder.err.rfind(
+                  "railscen: cannot write \"absent/" + kNames.plan_file.string() + "\": ", 0),
+              0u)
         << no_folder.err;
 }
 

@@ -172,14 +172,14 @@ TEST_F(CliInspect, FilesOfTheWrongSizeOrShapeAreRefusedClearly) {
          "railscen inspect: short.dat: cell file: holds 14 bytes, not a whole number of 15-byte "
          "cells\n"},
         {{kNames.scenario_file, "--as", "cells"},
-         "railscen inspect: " + kNames.scenario_file +
+         "railscen inspect: " + kNames.scenario_file.string() +
              ": cell file: holds 3813 bytes, not a whole number of 15-byte cells\n"},
         {{kNames.cell_file, "--as", "sim"},
-         "railscen inspect: " + kNames.cell_file +
+         "railscen inspect: " + kNames.cell_file.string() +
              ": scenario file: ends at byte 33765 inside a value of 20500 bytes starting at byte "
              "30884\n"},
         {{kNames.cell_file, "--as", "plan"},
-         "railscen inspect: " + kNames.cell_file +
+         "railscen inspect: " + kNames.cell_file.string() +
              ": plan file: unknown type code 25606 at byte 12\n"},
         {{"report.txt"},
          "railscen inspect: cannot tell from its name what report.txt holds; say it with --as "

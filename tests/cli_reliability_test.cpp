@@ -245,7 +245,7 @@ std::vector<Fault> faults() {
          },
          "./scenario-pack",
          3,
-         "scenario-pack: cannot write \"{work}/" + kNames.notes_sheet +
+         "scenario-pack: cannot write \"{work}/" + kNames.notes_sheet.string() +
              "\": a folder has that name\n",
          {kNames.notes_sheet, "scenario-pack"}},
         {"pack in a folder it may not write",
@@ -255,7 +255,7 @@ std::vector<Fault> faults() {
          },
          "./scenario-pack",
          3,
-         "scenario-pack: cannot write \"{work}/" + kNames.line_description +
+         "scenario-pack: cannot write \"{work}/" + kNames.line_description.string() +
              "\": Permission denied\n",
          {"scenario-pack"},
          [](const Scene&) {},
@@ -447,7 +447,7 @@ std::vector<Fault> faults() {
          2,
          "railscen sources: these files are there already and are left as they are (--force "
          "replaces them):\n  ./" +
-             kNames.line_description + "\n  ./" + kNames.notes_sheet + "\n",
+             kNames.line_description.string() + "\n  ./" + kNames.notes_sheet.string() + "\n",
          {kNames.line_description, kNames.notes_sheet},
          [](const Scene& s) {
              EXPECT_EQ(read_bytes(s.work / kNames.line_description), "the author's edit");

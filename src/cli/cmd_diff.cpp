@@ -16,6 +16,7 @@
 #include "cli/diagnostics.h"
 #include "cli/diff.h"
 #include "cli/scenario_names.h"
+#include "cli/utf8_path.h"
 #include "model/file_io.h"
 #include "model/file_names.h"
 #include "model/text_encoding.h"
@@ -64,7 +65,7 @@ bool ends_with(std::string_view text, std::string_view end) {
 }
 
 Side folder_side(const std::string& given) {
-    const std::filesystem::path folder = given;
+    const std::filesystem::path folder = utf8_path(given);
     std::error_code ec;
     if (!std::filesystem::is_directory(folder, ec)) {
         throw DiffTrouble("\"" + given +
@@ -76,7 +77,7 @@ Side folder_side(const std::string& given) {
     std::vector<std::filesystem::path> sims;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
         if (!entry.is_regular_file()) continue;
-        const std::string name = entry.path().filename().string();
+        const std::string name = utf8_name(entry.path().filename());
         if (ends_with(name, "_linea.txt")) lines.push_back(name);
         if (ends_with(name, "-.txt")) trains.push_back(name);
         if (entry.path().extension() == ".sim") sims.push_back(entry.path());
@@ -87,7 +88,7 @@ Side folder_side(const std::string& given) {
         for (const std::string& train : trains) {
             if (!names_from_files(line, train)) continue;
             ++pairs;
-            side.texts = {folder / line, folder / train};
+            side.texts = {folder / utf8_path(line), folder / utf8_path(train)};
         }
     }
     if (pairs > 1) side.texts.reset();
@@ -106,12 +107,12 @@ Side folder_side(const std::string& given) {
 // The compiler's run over one side's texts; trouble when it records a code.
 Run compiled_run(const Side& side, bool from_utf8, std::ostream& err) {
     CompileInputs inputs;
-    inputs.line_file = side.texts->first.string();
-    inputs.train_file = side.texts->second.string();
+    inputs.line_file = utf8_name(side.texts->first);
+    inputs.train_file = utf8_name(side.texts->second);
     inputs.from_utf8 = from_utf8;
     // The names only name files; the pack's pattern gives them when the files follow it.
-    if (const auto names = names_from_files(side.texts->first.filename().string(),
-                                            side.texts->second.filename().string())) {
+    if (const auto names = names_from_files(utf8_name(side.texts->first.filename()),
+                                            utf8_name(side.texts->second.filename()))) {
         inputs.line_name = names->line_name;
         inputs.train_name = names->train_name;
     }

@@ -8,6 +8,7 @@
 
 #include "cli/commands.h"
 #include "cli/inspect_view.h"
+#include "cli/utf8_path.h"
 #include "model/file_io.h"
 #include "output/binary_decode.h"
 
@@ -73,7 +74,7 @@ int inspect_slots(const InspectOptions& o, std::string_view bytes, std::ostream&
 }
 
 int run_inspect(const InspectOptions& o, std::ostream& out, std::ostream& err) {
-    const std::string name = std::filesystem::path(o.file).filename().string();
+    const std::string name = utf8_name(utf8_path(o.file).filename());
     const std::optional<BinaryKind> kind =
         o.as.empty() ? kind_from_name(name) : kind_from_word(o.as);
     if (!kind) {

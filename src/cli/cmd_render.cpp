@@ -16,6 +16,7 @@
 #include "cli/render.h"
 #include "cli/report.h"
 #include "cli/scenario_names.h"
+#include "cli/utf8_path.h"
 #include "model/error_codes.h"
 #include "model/file_io.h"
 #include "model/file_names.h"
@@ -88,11 +89,13 @@ FolderScenarios scenarios_in(const std::filesystem::path& folder, const RenderOp
     }
     std::sort(files.begin(), files.end());
     FolderScenarios found;
-    const FileNames wanted = file_names(o.line_name, o.train_name);
+    // The names typed are UTF-8; the scenario's file names are built from its Windows-1252 text.
+    const FileNames wanted =
+        file_names(cp1252_from_utf8(o.line_name).bytes, cp1252_from_utf8(o.train_name).bytes);
     for (const auto& line : files) {
         for (const auto& train : files) {
             const std::optional<ScenarioNames> names =
-                names_from_files(line.filename().string(), train.filename().string());
+                names_from_files(utf8_name(line.filename()), utf8_name(train.filename()));
             if (!names) continue;
             if (!o.line_name.empty() && names->line_name != o.line_name) continue;
             if (!o.train_name.empty() && names->train_name != o.train_name) continue;
@@ -166,7 +169,7 @@ RenderScene scene_from_files(const RenderOptions& o, const std::filesystem::path
 
 RenderScene load_scene(const RenderOptions& o) {
     if (o.inputs.size() == 2) return scene_from_texts(o, o.inputs[0], o.inputs[1]);
-    const std::filesystem::path folder = o.inputs.front();
+    const std::filesystem::path folder = utf8_path(o.inputs.front());
     std::error_code ec;
     if (!std::filesystem::is_directory(folder, ec)) {
         throw UsageError("\"" + folder.string() +

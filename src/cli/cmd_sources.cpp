@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "cli/commands.h"
+#include "cli/utf8_path.h"
 #include "documents/documents.h"
 #include "model/file_io.h"
 #include "model/file_names.h"
@@ -22,10 +23,10 @@ struct SourcesOptions {
 };
 
 int run_sources(const SourcesOptions& o, std::ostream& out, std::ostream& err) {
-    const std::filesystem::path dir = o.folder;
+    const std::filesystem::path dir = utf8_path(o.folder);
     const FileNames names = file_names(kScenarioLineName, kScenarioTrainName);
     std::vector<std::filesystem::path> files;
-    for (const std::string& name :
+    for (const std::filesystem::path& name :
          {names.line_description, names.train_description, names.notes_sheet, names.slowdown_form,
           names.timetable_sheet}) {
         files.push_back(dir / name);

@@ -16,6 +16,7 @@
 #include "cli/diagnostics.h"
 #include "cli/file_watch.h"
 #include "cli/render.h"
+#include "cli/utf8_path.h"
 #include "cli/warnings.h"
 #include "loader/description_source.h"
 #include "model/error_codes.h"
@@ -154,7 +155,7 @@ int run_watch(WatchOptions& o, std::ostream& out) {
     const ScenarioNames names = resolved_names(o.inputs);
     o.inputs.line_name = names.line_name;
     o.inputs.train_name = names.train_name;
-    const std::filesystem::path folder = o.out_folder;
+    const std::filesystem::path folder = utf8_path(o.out_folder);
     const FileNames files_written = file_names(names.line_name, names.train_name);
     std::vector<std::filesystem::path> outputs = {folder / files_written.scenario_file,
                                                   folder / files_written.cell_file};

@@ -7,6 +7,7 @@
 #include "app/memorizza_percorso.h"
 #include "cli/lsp_positions.h"
 #include "cli/scenario_names.h"
+#include "cli/utf8_path.h"
 #include "loader/description_source.h"
 #include "model/file_io.h"
 #include "model/file_names.h"
@@ -92,7 +93,7 @@ std::string uri_from_path(const std::filesystem::path& path) {
 }
 
 SourceFile kind_of(const std::filesystem::path& path, std::string_view bytes) {
-    const std::string name = path.filename().string();
+    const std::string name = utf8_name(path.filename());
     if (ends_with(name, kLineSuffix)) return SourceFile::kLine;
     if (ends_with(name, kTrainSuffix)) return SourceFile::kTrain;
     return contains_any_case(bytes, "lunghezza") && contains_any_case(bytes, "percorso")
@@ -138,7 +139,7 @@ Pair Documents::pair_for(const OpenDocument& document) const {
     Pair pair;
     const SourceFile kind = kind_of(document.path, document.bytes);
     PairSide own{document.uri, document.path, document.bytes, false};
-    const std::string name = document.path.filename().string();
+    const std::string name = utf8_name(document.path.filename());
     const std::filesystem::path folder = document.path.parent_path();
 
     // Candidate partners, the open ones first, then those on disk in name order.
@@ -150,7 +151,7 @@ Pair Documents::pair_for(const OpenDocument& document) const {
                    other.compare(0, prefix.size(), prefix) == 0 && ends_with(other, kTrainSuffix);
         };
         for (const auto& [u, d] : open_) {
-            if (d.path.parent_path() == folder && fits(d.path.filename().string())) {
+            if (d.path.parent_path() == folder && fits(utf8_name(d.path.filename()))) {
                 candidates.push_back(d.path);
             }
         }

@@ -1,20 +1,37 @@
 #include "model/file_names.h"
 
+#include "model/text_encoding.h"
+
 namespace railscen {
+namespace {
+
+// The path of a name in Windows-1252 bytes: its characters, through UTF-8.
+std::filesystem::path name_path(const std::string& cp1252) {
+    const std::string utf8 = utf8_from_1252(cp1252);
+    return std::filesystem::path(
+        std::u8string_view(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
+}
+
+}  // namespace
 
 FileNames file_names(std::string_view line_name, std::string_view train_name) {
     const std::string line(line_name);
     const std::string line_train = line + "_" + std::string(train_name);
     return FileNames{
-        .line_description = line + "_linea.txt",
-        .train_description = line_train + "-.txt",
-        .notes_sheet = line_train + "_" + "note.txt",
-        .slowdown_form = line_train + "_" + "rallentamenti.txt",
-        .timetable_sheet = line_train + "_" + "scheda_treno.txt",
-        .plan_file = line + "_linea.dat",
-        .scenario_file = line_train + ".sim",
-        .cell_file = line_train + ".dat",
+        .line_description = name_path(line + "_linea.txt"),
+        .train_description = name_path(line_train + "-.txt"),
+        .notes_sheet = name_path(line_train + "_" + "note.txt"),
+        .slowdown_form = name_path(line_train + "_" + "rallentamenti.txt"),
+        .timetable_sheet = name_path(line_train + "_" + "scheda_treno.txt"),
+        .plan_file = name_path(line + "_linea.dat"),
+        .scenario_file = name_path(line_train + ".sim"),
+        .cell_file = name_path(line_train + ".dat"),
     };
+}
+
+std::string file_name_text(const std::filesystem::path& name) {
+    const std::u8string utf8 = name.u8string();
+    return std::string(utf8.begin(), utf8.end());
 }
 
 std::string name_problem(std::string_view name) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -9,19 +10,24 @@ inline constexpr std::string_view kScenarioLineName = "VELARO-CUSTRA ";
 inline constexpr std::string_view kScenarioTrainName = "R 40817";
 
 // The names of every file a run writes, built by plain concatenation: the blank that ends
-// the line name stays in every name.
+// the line name stays in every name. The line and train names are the scenario's
+// Windows-1252 text; the file names hold the same characters on every system (UTF-8 bytes on
+// POSIX, wide characters on Windows), whatever code page the system runs in.
 struct FileNames {
-    std::string line_description;
-    std::string train_description;
-    std::string notes_sheet;
-    std::string slowdown_form;
-    std::string timetable_sheet;
-    std::string plan_file;
-    std::string scenario_file;
-    std::string cell_file;
+    std::filesystem::path line_description;
+    std::filesystem::path train_description;
+    std::filesystem::path notes_sheet;
+    std::filesystem::path slowdown_form;
+    std::filesystem::path timetable_sheet;
+    std::filesystem::path plan_file;
+    std::filesystem::path scenario_file;
+    std::filesystem::path cell_file;
 };
 
 FileNames file_names(std::string_view line_name, std::string_view train_name);
+
+// A file name as UTF-8 text, for reports and messages.
+std::string file_name_text(const std::filesystem::path& name);
 
 // Why a line or train name cannot stand in a file name, or empty when it can: a path separator
 // ("/" or "\\"), a NUL or another control byte, a character that Windows refuses in file names

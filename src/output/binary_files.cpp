@@ -93,12 +93,12 @@ std::vector<std::string> write_binary_files(const Run& run, const std::filesyste
         // whole.
         write_file_in_pieces(folder / names.plan_file, run.plan.file_size(),
                              [&](const PutBytes& put) { run.plan.produce(put); });
-        written.push_back(names.plan_file);
+        written.push_back(file_name_text(names.plan_file));
     }
     write_file(folder / names.scenario_file, encode_scenario_file(run.slots));
-    written.push_back(names.scenario_file);
+    written.push_back(file_name_text(names.scenario_file));
     write_file(folder / names.cell_file, encode_cell_file(*run.cells));
-    written.push_back(names.cell_file);
+    written.push_back(file_name_text(names.cell_file));
     return written;
 }
 
