@@ -11,10 +11,10 @@
 #include "cli/compile_inputs.h"
 #include "cli/diagnostics.h"
 #include "cli/report.h"
-#include "cli/utf8_path.h"
 #include "cli/warnings.h"
 #include "model/file_io.h"
 #include "model/file_names.h"
+#include "model/utf8_path.h"
 
 namespace railscen::cli {
 namespace {

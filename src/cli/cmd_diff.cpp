@@ -16,10 +16,10 @@
 #include "cli/diagnostics.h"
 #include "cli/diff.h"
 #include "cli/scenario_names.h"
-#include "cli/utf8_path.h"
 #include "model/file_io.h"
 #include "model/file_names.h"
 #include "model/text_encoding.h"
+#include "model/utf8_path.h"
 #include "output/binary_decode.h"
 
 namespace railscen::cli {

@@ -8,8 +8,8 @@
 
 #include "cli/commands.h"
 #include "cli/inspect_view.h"
-#include "cli/utf8_path.h"
 #include "model/file_io.h"
+#include "model/utf8_path.h"
 #include "output/binary_decode.h"
 
 namespace railscen::cli {

@@ -16,11 +16,11 @@
 #include "cli/render.h"
 #include "cli/report.h"
 #include "cli/scenario_names.h"
-#include "cli/utf8_path.h"
 #include "model/error_codes.h"
 #include "model/file_io.h"
 #include "model/file_names.h"
 #include "model/text_encoding.h"
+#include "model/utf8_path.h"
 #include "output/binary_decode.h"
 
 namespace railscen::cli {

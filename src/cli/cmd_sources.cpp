@@ -8,11 +8,11 @@
 #include <memory>
 
 #include "cli/commands.h"
-#include "cli/utf8_path.h"
 #include "documents/documents.h"
 #include "model/file_io.h"
 #include "model/file_names.h"
 #include "model/text_encoding.h"
+#include "model/utf8_path.h"
 
 namespace railscen::cli {
 namespace {

@@ -16,12 +16,12 @@
 #include "cli/diagnostics.h"
 #include "cli/file_watch.h"
 #include "cli/render.h"
-#include "cli/utf8_path.h"
 #include "cli/warnings.h"
 #include "loader/description_source.h"
 #include "model/error_codes.h"
 #include "model/file_io.h"
 #include "model/file_names.h"
+#include "model/utf8_path.h"
 
 namespace railscen::cli {
 namespace {

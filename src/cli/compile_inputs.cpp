@@ -3,9 +3,9 @@
 #include <CLI/CLI.hpp>
 
 #include "cli/scenario_names.h"
-#include "cli/utf8_path.h"
 #include "model/file_io.h"
 #include "model/text_encoding.h"
+#include "model/utf8_path.h"
 
 namespace railscen::cli {
 

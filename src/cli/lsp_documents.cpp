@@ -7,10 +7,10 @@
 #include "app/memorizza_percorso.h"
 #include "cli/lsp_positions.h"
 #include "cli/scenario_names.h"
-#include "cli/utf8_path.h"
 #include "loader/description_source.h"
 #include "model/file_io.h"
 #include "model/file_names.h"
+#include "model/utf8_path.h"
 #include "source_text/field_reader.h"
 
 namespace railscen::cli {

@@ -4,8 +4,8 @@
 #include <sstream>
 
 #include "cli/lsp_records.h"
-#include "model/text_encoding.h"
 #include "model/cell_index.h"
+#include "model/text_encoding.h"
 #include "model/track_cell.h"
 
 namespace railscen::cli {

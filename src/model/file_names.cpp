@@ -1,15 +1,14 @@
 #include "model/file_names.h"
 
 #include "model/text_encoding.h"
+#include "model/utf8_path.h"
 
 namespace railscen {
 namespace {
 
 // The path of a name in Windows-1252 bytes: its characters, through UTF-8.
 std::filesystem::path name_path(const std::string& cp1252) {
-    const std::string utf8 = utf8_from_1252(cp1252);
-    return std::filesystem::path(
-        std::u8string_view(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
+    return utf8_path(utf8_from_1252(cp1252));
 }
 
 }  // namespace
@@ -27,11 +26,6 @@ FileNames file_names(std::string_view line_name, std::string_view train_name) {
         .scenario_file = name_path(line_train + ".sim"),
         .cell_file = name_path(line_train + ".dat"),
     };
-}
-
-std::string file_name_text(const std::filesystem::path& name) {
-    const std::u8string utf8 = name.u8string();
-    return std::string(utf8.begin(), utf8.end());
 }
 
 std::string name_problem(std::string_view name) {

@@ -26,9 +26,6 @@ struct FileNames {
 
 FileNames file_names(std::string_view line_name, std::string_view train_name);
 
-// A file name as UTF-8 text, for reports and messages.
-std::string file_name_text(const std::filesystem::path& name);
-
 // Why a line or train name cannot stand in a file name, or empty when it can: a path separator
 // ("/" or "\\"), a NUL or another control byte, a character that Windows refuses in file names
 // (<>:"|?*), or the whole name "." or "..". Such a name would put files into another folder or

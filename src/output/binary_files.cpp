@@ -4,6 +4,7 @@
 
 #include "model/file_io.h"
 #include "model/file_names.h"
+#include "model/utf8_path.h"
 
 namespace railscen {
 namespace {
@@ -93,12 +94,12 @@ std::vector<std::string> write_binary_files(const Run& run, const std::filesyste
         // whole.
         write_file_in_pieces(folder / names.plan_file, run.plan.file_size(),
                              [&](const PutBytes& put) { run.plan.produce(put); });
-        written.push_back(file_name_text(names.plan_file));
+        written.push_back(utf8_name(names.plan_file));
     }
     write_file(folder / names.scenario_file, encode_scenario_file(run.slots));
-    written.push_back(file_name_text(names.scenario_file));
+    written.push_back(utf8_name(names.scenario_file));
     write_file(folder / names.cell_file, encode_cell_file(*run.cells));
-    written.push_back(file_name_text(names.cell_file));
+    written.push_back(utf8_name(names.cell_file));
     return written;
 }
 

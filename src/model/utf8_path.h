@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace railscen::cli {
+namespace railscen {
 
 // The tool holds file names as UTF-8 text (the command line is read that way on every
 // system). A path made from them, and a name shown in a message, go through these: on POSIX
@@ -19,4 +19,4 @@ inline std::string utf8_name(const std::filesystem::path& path) {
     return std::string(name.begin(), name.end());
 }
 
-}  // namespace railscen::cli
+}  // namespace railscen
