@@ -45,16 +45,27 @@ run_1m() { compile_line 1000000; }
 # The stored scenario's sources, checked, and compiled into an empty folder.
 run_check() { "${wrap[@]}" "$bin/railscen" check "$work/stored/$line" "$work/stored/$train" >/dev/null 2>&1; }
 prep_stored() { rm -rf "$work/out_stored"; mkdir "$work/out_stored"; }
-# The compile without writing: check with its warnings turned off.
-run_quiet_check() { "$bin/railscen" check -w "$work/stored/$line" "$work/stored/$train" >/dev/null 2>&1; }
 run_compile_stored() {
     "$bin/railscen" compile "$work/stored/$line" "$work/stored/$train" -o "$work/out_stored" \
         >/dev/null 2>&1
 }
 
-# measure NAME PREPARE RUN COPY_SOURCE: alternates the work and a copy of its outputs; with
-# COPY_SOURCE "-", the second command of the pair is the stored scenario's compile instead of a
-# copy, with "=" its compile without writing.
+# What a work is compared with, when not a copy of its outputs; each sets t0 and now around the
+# timed command. The compile without writing is check with its warnings turned off.
+compare_compile_stored() { prep_stored; now_us; t0=$now; run_compile_stored; now_us; }
+compare_quiet_check() {
+    now_us; t0=$now
+    "$bin/railscen" check -w "$work/stored/$line" "$work/stored/$train" >/dev/null 2>&1
+    now_us
+}
+compare_quiet_check_1m() {
+    now_us; t0=$now
+    "$bin/railscen" check -w "$work/line1000000/$line" "$work/line1000000/$train" >/dev/null 2>&1
+    now_us
+}
+
+# measure NAME PREPARE RUN COMPARE: alternates the work and what it is compared with: a copy of
+# the folder COMPARE, or the function COMPARE.
 measure() {
     local name=$1 prepare=$2 run=$3 source=$4 i t0
     : >"$work/t_work"
@@ -64,11 +75,8 @@ measure() {
         now_us; t0=$now; $run; now_us
         echo $((now - t0)) >>"$work/t_work"
         rm -rf "$work/copy"
-        if [ "$source" = - ]; then
-            prep_stored
-            now_us; t0=$now; run_compile_stored; now_us
-        elif [ "$source" = = ]; then
-            now_us; t0=$now; run_quiet_check; now_us
+        if declare -F "$source" >/dev/null; then
+            $source
         else
             now_us; t0=$now; cp -r "$source" "$work/copy"; now_us
         fi
@@ -110,7 +118,9 @@ measure "railscen compile, 100,000 m line" prep_100k run_100k "$work/outputs1000
 measure "railscen compile, 1,000,000 m line" prep_1m run_1m "$work/outputs1000000"
 awk -v a="$(cat "$work/median_run_1m")" -v b="$(cat "$work/median_run_100k")" \
     'BEGIN {printf "1,000,000 m line / 100,000 m line: %.2f\n", a/b}'
-printf "%-36s %8s %8s %6s %8s\n" "" "" "compile" "" ""
-measure "railscen check, stored scenario" prep_stored run_check -
 printf "%-36s %8s %8s %6s %8s\n" "" "" "check -w" "" ""
-measure "railscen check, stored scenario" prep_stored run_check =
+measure "railscen compile, 1,000,000 m line" prep_1m run_1m compare_quiet_check_1m
+printf "%-36s %8s %8s %6s %8s\n" "" "" "compile" "" ""
+measure "railscen check, stored scenario" prep_stored run_check compare_compile_stored
+printf "%-36s %8s %8s %6s %8s\n" "" "" "check -w" "" ""
+measure "railscen check, stored scenario" prep_stored run_check compare_quiet_check
