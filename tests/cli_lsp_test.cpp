@@ -293,16 +293,15 @@ TEST_F(StoredScenario, OutlineListsSectionsAndRecordsAndCompletionDocumentsField
 TEST(LspRecords, EveryCompletedKeywordIsItsRecord) {
     for (int g = 0; g <= static_cast<int>(GeneralRecord::kSignalRepetition); ++g) {
         const auto r = static_cast<GeneralRecord>(g);
-        EXPECT_EQ(general_matches(info(r).keyword), std::vector<GeneralRecord>{r})
-            << info(r).keyword;
+        EXPECT_EQ(general_matches(info(r).keyword), GeneralMatches{r}) << info(r).keyword;
     }
     for (int o = 0; o <= static_cast<int>(ObjectRecord::kSignBoard); ++o) {
         const auto r = static_cast<ObjectRecord>(o);
-        EXPECT_EQ(object_matches(info(r).keyword, true), std::vector<ObjectRecord>{r});
+        EXPECT_EQ(object_matches(info(r).keyword, true), ObjectMatches{r});
     }
     for (int t = 0; t <= static_cast<int>(TrainRecord::kStation); ++t) {
         const auto r = static_cast<TrainRecord>(t);
-        EXPECT_EQ(train_matches(info(r).keyword), std::vector<TrainRecord>{r}) << info(r).keyword;
+        EXPECT_EQ(train_matches(info(r).keyword), TrainMatches{r}) << info(r).keyword;
     }
 }
 

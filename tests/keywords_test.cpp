@@ -7,7 +7,7 @@ namespace {
 
 TEST(Keywords, GeneralRecordsByTheirTestsInOrder) {
     using G = GeneralRecord;
-    using V = std::vector<G>;
+    using V = GeneralMatches;
     EXPECT_EQ(general_matches("LUNGHEZZA PERCORSO"), V{G::kLength});
     EXPECT_EQ(general_matches("Progressiva chilometrica uno"), V{});  // exact case
     EXPECT_EQ(general_matches("progressiva chilometrica tre"), V{G::kProgressiveTre});
@@ -20,7 +20,7 @@ TEST(Keywords, GeneralRecordsByTheirTestsInOrder) {
 
 TEST(Keywords, ObjectRecordsAndCurvesOnlyWithAPlan) {
     using O = ObjectRecord;
-    using V = std::vector<O>;
+    using V = ObjectMatches;
     EXPECT_EQ(object_matches("PENDENZA", true), V{O::kGradient});
     EXPECT_EQ(object_matches("curvas3", true), V{O::kCurve});
     EXPECT_EQ(object_matches("curvas3", false), V{});
@@ -35,7 +35,7 @@ TEST(Keywords, ObjectRecordsAndCurvesOnlyWithAPlan) {
 
 TEST(Keywords, TrainRecordsIgnoreCaseAndMatchPrefixes) {
     using T = TrainRecord;
-    using V = std::vector<T>;
+    using V = TrainMatches;
     EXPECT_EQ(train_matches("STAZIONE"), V{T::kStation});
     EXPECT_EQ(train_matches("velocitaXYZ"), V{T::kSpeedLimit});
     EXPECT_EQ(train_matches("percentuale massa frenata"), V{T::kBrakedMass});
@@ -44,6 +44,26 @@ TEST(Keywords, TrainRecordsIgnoreCaseAndMatchPrefixes) {
                                "[segnali]", "[codici]", "[fine]"}) {
         EXPECT_EQ(train_matches(header), V{}) << header;
     }
+}
+
+// A keyword holding every word of a list passes every test, in test order: the lists hold
+// room for all of them.
+TEST(Keywords, AKeywordWithEveryWordMatchesEveryRecord) {
+    using G = GeneralRecord;
+    EXPECT_EQ(general_matches("lunghezza percorso progressiva tre due uno sfondo segnali "
+                              "ripetizione"),
+              (GeneralMatches{G::kLength, G::kProgressiveTre, G::kProgressiveDue,
+                              G::kProgressiveUno, G::kBackgroundUno, G::kBackgroundDue,
+                              G::kBackgroundTre, G::kSignalRepetition}));
+    using O = ObjectRecord;
+    EXPECT_EQ(
+        object_matches("pendenza curva montagna indicatori_v cartello", true),
+        (ObjectMatches{O::kGradient, O::kCurve, O::kMountain, O::kSpeedBoard, O::kSignBoard}));
+    using T = TrainRecord;
+    EXPECT_EQ(train_matches("massa frenata vetture velocita aderenza orologio sabbia segnale "
+                            "rallentamento abbattimento stazione"),
+              (TrainMatches{T::kBrakedMass, T::kCars, T::kSpeedLimit, T::kAdhesion, T::kClock,
+                            T::kSand, T::kSignal, T::kSlowdown, T::kCodeRow, T::kStation}));
 }
 
 TEST(Keywords, CurveClassIsTheFirstDigitOneToSixAndSideIsAnS) {

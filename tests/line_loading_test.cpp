@@ -377,7 +377,7 @@ TEST(LineLoading, KeepsTheRecordsItRead) {
     const SourceRecord* mountain = find("montagna");
     ASSERT_NE(mountain, nullptr);
     EXPECT_EQ(mountain->file, SourceFile::kLine);
-    EXPECT_EQ(mountain->kinds, std::vector{RecordKind::kMountain});
+    EXPECT_EQ(mountain->kinds, RecordKinds{RecordKind::kMountain});
     EXPECT_EQ(texts(*mountain), (std::vector<std::string>{"26100", "41000", "1"}));
     EXPECT_EQ(mountain->keyword.line, 7);
     EXPECT_EQ(mountain->field_location(1), (SourceLocation{SourceFile::kLine, 7, 19}));

@@ -22,9 +22,9 @@ struct RecordLine {
     int keyword_column = 1;  // 1-based byte column
     bool section = false;    // "[generale]", "[curve]", ...: a header the reader passes over
     bool comment = false;    // the keyword field holds a hyphen
-    std::vector<GeneralRecord> general;
-    std::vector<ObjectRecord> objects;
-    std::vector<TrainRecord> train;
+    GeneralMatches general;
+    ObjectMatches objects;
+    TrainMatches train;
     int slot = 0;  // the scenario slot of a station or a sign text (stations up from 1, sign
                    // texts down from 80), 0 for other records
 

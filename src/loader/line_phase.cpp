@@ -122,7 +122,7 @@ bool Loading::general_section() {
         if (reader_->at_end()) return true;
         for (int i = 0; i < 10 && is_comment_field(kw); ++i) kw = reader_->read_text();
         const Field keyword = here();
-        const std::vector<GeneralRecord> matches = general_matches(kw);
+        const GeneralMatches matches = general_matches(kw);
         begin_record(kw, matches);
 
         for (const GeneralRecord record_kind : matches) {
@@ -210,7 +210,7 @@ bool Loading::next_keyword(std::string& keyword, int passes) {
 bool Loading::object_part() {
     std::string kw;
     while (next_keyword(kw, 2)) {
-        const std::vector<ObjectRecord> matches = object_matches(kw, run_.with_plan != 0);
+        const ObjectMatches matches = object_matches(kw, run_.with_plan != 0);
         begin_record(kw, matches);
         for (const ObjectRecord record_kind : matches) {
             Next next = Next::kGoOn;

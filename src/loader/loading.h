@@ -35,8 +35,8 @@ class Loading {
 
     // A keyword field was read: it starts a record that keeps every field read until the next
     // keyword; kinds are what the keyword was taken for.
-    template <typename Kind>
-    void begin_record(const std::string& keyword, const std::vector<Kind>& kinds);
+    template <typename Kind, std::size_t N>
+    void begin_record(const std::string& keyword, const InlineList<Kind, N>& kinds);
     // Reads text from its start, with room made for a record per line.
     void start_reading(std::string_view text);
     void stop_record() { reader_->trace_into(nullptr); }
@@ -112,12 +112,12 @@ RecordKind record_kind(GeneralRecord kind);
 RecordKind record_kind(ObjectRecord kind);
 RecordKind record_kind(TrainRecord kind);
 
-template <typename Kind>
-void Loading::begin_record(const std::string& keyword, const std::vector<Kind>& kinds) {
+template <typename Kind, std::size_t N>
+void Loading::begin_record(const std::string& keyword, const InlineList<Kind, N>& kinds) {
+    static_assert(N <= RecordKinds::capacity());
     SourceRecord& r = run_.records.emplace_back();
     r.file = file_;
     r.keyword = {keyword, reader_->field_line(), reader_->field_column(), std::nullopt};
-    r.kinds.reserve(kinds.size());
     for (const Kind k : kinds) r.kinds.push_back(record_kind(k));
     run_.placing = run_.records.size() - 1;
     reader_->trace_into(&r.fields);

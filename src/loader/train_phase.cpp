@@ -33,7 +33,7 @@ bool Loading::train_records() {
     std::string kw;
     // At most two hyphenated fields in a row are passed over; a third is the keyword.
     while (next_keyword(kw, 2)) {
-        const std::vector<TrainRecord> matches = train_matches(kw);
+        const TrainMatches matches = train_matches(kw);
         begin_record(kw, matches);
         for (const TrainRecord record_kind : matches) {
             Next next = Next::kGoOn;

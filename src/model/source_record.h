@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "model/inline_list.h"
+
 namespace railscen {
 
 // Which description text a record or a diagnostic belongs to.
@@ -55,12 +57,16 @@ enum class RecordKind {
     kStation,
 };
 
+// The kinds a record was taken for: at most every record of one text's list (the train
+// description's ten).
+using RecordKinds = InlineList<RecordKind, 10>;
+
 // A record as the loader read it: the keyword field, the kinds it was taken for, and every
 // field read for those kinds, in order.
 struct SourceRecord {
     SourceFile file = SourceFile::kLine;
     RecordField keyword;
-    std::vector<RecordKind> kinds;
+    RecordKinds kinds;
     std::vector<RecordField> fields;
 
     bool is(RecordKind kind) const {

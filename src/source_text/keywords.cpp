@@ -4,8 +4,8 @@
 
 namespace railscen {
 
-std::vector<GeneralRecord> general_matches(std::string_view kw) {
-    std::vector<GeneralRecord> found;
+GeneralMatches general_matches(std::string_view kw) {
+    GeneralMatches found;
     auto test = [&](bool holds, GeneralRecord record) {
         if (holds) found.push_back(record);
     };
@@ -25,8 +25,8 @@ std::vector<GeneralRecord> general_matches(std::string_view kw) {
     return found;
 }
 
-std::vector<ObjectRecord> object_matches(std::string_view kw, bool with_plan) {
-    std::vector<ObjectRecord> found;
+ObjectMatches object_matches(std::string_view kw, bool with_plan) {
+    ObjectMatches found;
     auto test = [&](bool holds, ObjectRecord record) {
         if (holds) found.push_back(record);
     };
@@ -40,8 +40,8 @@ std::vector<ObjectRecord> object_matches(std::string_view kw, bool with_plan) {
     return found;
 }
 
-std::vector<TrainRecord> train_matches(std::string_view kw) {
-    std::vector<TrainRecord> found;
+TrainMatches train_matches(std::string_view kw) {
+    TrainMatches found;
     auto test = [&](bool holds, TrainRecord record) {
         if (holds) found.push_back(record);
     };

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "model/inline_list.h"
+
 namespace railscen {
 
 // Records of the line description's general section, in the order of their tests.
@@ -37,10 +39,15 @@ enum class TrainRecord {
 };
 
 // Every test is applied to the same keyword field, with no "else": a field may match several
-// records, and each handler then runs in test order.
-std::vector<GeneralRecord> general_matches(std::string_view keyword);
-std::vector<ObjectRecord> object_matches(std::string_view keyword, bool with_plan);
-std::vector<TrainRecord> train_matches(std::string_view keyword);
+// records, and each handler then runs in test order. A list holds room for every test of its
+// kind.
+using GeneralMatches = InlineList<GeneralRecord, 8>;
+using ObjectMatches = InlineList<ObjectRecord, 5>;
+using TrainMatches = InlineList<TrainRecord, 10>;
+
+GeneralMatches general_matches(std::string_view keyword);
+ObjectMatches object_matches(std::string_view keyword, bool with_plan);
+TrainMatches train_matches(std::string_view keyword);
 
 // A keyword field that contains "[" and "]" and does not begin with "-" (after leading blanks)
 // closes the general section.
