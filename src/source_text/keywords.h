@@ -3,7 +3,6 @@
 #include <optional>
 #include <span>
 #include <string_view>
-#include <vector>
 
 #include "model/inline_list.h"
 
