@@ -228,7 +228,7 @@ TEST(RollingStock, TheShippedExamplesReadAndRun) {
         double tonnes;
     } examples[] = {{"regional-emu.yaml", 330},
                     {"regional-loco-hauled.yaml", 314},
-                    {"freight-train.yaml", 1687}};
+                    {"freight-train.yaml", 727}};
     for (const auto& e : examples) {
         SCOPED_TRACE(e.file);
         std::ifstream in(std::string(EXAMPLES_DIR) + "/" + e.file);
