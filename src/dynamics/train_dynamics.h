@@ -9,11 +9,13 @@
 // - the rotating-mass factor is the vehicles' factors weighted by their empty masses, 1.09 for
 //   a traction unit and 1.06 for a car where the file gives none (Wende p. 13);
 // - a traction unit's resistance is base_resistance on the mass of its powered axles,
-//   rolling_resistance on the rest of its mass, and air_resistance on its whole mass at
-//   ((v + 15 km/h) / 100 km/h)^2, the 15 km/h standing for head wind (Wende p. 151);
+//   rolling_resistance on the rest of its empty mass, and air_resistance on its empty mass at
+//   ((v + 15 km/h) / 100 km/h)^2, the 15 km/h standing for head wind (Wende p. 151); its load
+//   counts in the train's mass, not in its resistance;
 // - the cars' resistance is Sauthoff's in a passenger train,
 //   m g (base + rolling v/100 + air ((v + 15)/100)^2) per mille with v in km/h, and Strahl's in
-//   a freight train, m g (base + air (v/100)^2) per mille (Wende p. 153), on their loaded mass;
+//   a freight train, m g (base + air (v/100)^2) per mille (Wende p. 153), on their loaded mass,
+//   each car's own coefficients on its own mass;
 // - the tractive effort is the traction units' curves added, each a straight line between its
 //   points and held at the first and last point's force outside them; a unit without a curve
 //   pulls with the adhesion of its powered axles, 0.2 m_traction g;
