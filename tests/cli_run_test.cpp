@@ -11,6 +11,7 @@
 
 #include "cli_tool.h"
 #include "model/file_io.h"
+#include "model/file_names.h"
 
 namespace railscen {
 namespace {
@@ -112,6 +113,40 @@ TEST(CliRun, ABrokenRollingStockFileIsNamedWithItsLine) {
     const testing::ToolRun unknown = Folder().run({"--train", "NONE"});
     EXPECT_EQ(unknown.status, 2);
     EXPECT_EQ(unknown.err, "railscen run: stock.yaml has no train \"NONE\"\n");
+}
+
+// On the stored scenario no real train beats timetable's bound, which ignores starting and
+// stopping: every leg that both commands time takes the example EMU at least the bound, and
+// at most a minute and a half more on these legs of 5 to 24 km.
+TEST(CliRun, TheStoredScenariosRunNeverBeatsTheTimetablesBound) {
+    TempFolder folder;
+    ASSERT_EQ(tool(folder.path(), {"sources", "."}).status, 0);
+    const FileNames names = file_names(kScenarioLineName, kScenarioTrainName);
+    const std::vector<std::string> texts = {names.line_description.string(),
+                                            names.train_description.string()};
+    const testing::ToolRun bound =
+        tool(folder.path(), {"timetable", texts[0], texts[1], "--format", "json"});
+    const testing::ToolRun run =
+        tool(folder.path(), {"run", texts[0], texts[1], "--rolling-stock",
+                             std::string(EXAMPLES_DIR) + "/regional-emu.yaml", "--format", "json"});
+    ASSERT_EQ(bound.status, 0) << bound.err;
+    ASSERT_EQ(run.status, 0) << run.err;
+    const nlohmann::json bounds = nlohmann::json::parse(bound.out)["legs"];
+    const nlohmann::json legs = nlohmann::json::parse(run.out)["legs"];
+    int compared = 0;
+    for (const nlohmann::json& leg : legs) {
+        for (const nlohmann::json& b : bounds) {
+            if (b["from"] != leg["from"] || b["to"] != leg["to"]) continue;
+            SCOPED_TRACE(leg["to"].get<std::string>());
+            const double running = leg["running_time_s"];
+            const int at_least = b["bound_seconds"];
+            EXPECT_GE(running, at_least - 1);
+            EXPECT_LE(running, at_least + 90);
+            EXPECT_EQ(leg["scheduled_s"], b["scheduled_seconds"]);
+            ++compared;
+        }
+    }
+    EXPECT_EQ(compared, 6);
 }
 
 }  // namespace
