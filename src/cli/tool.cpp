@@ -65,6 +65,9 @@ int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostre
     };
     commands.push_back(add_diff_command(app));
     commands.push_back(add_timetable_command(app));
+#ifdef RAILSCEN_RUN_COMMAND
+    commands.push_back(add_run_command(app));
+#endif
     std::vector<std::string> given = args;
     // "railscen help" is "railscen --help".
     if (!given.empty() && given.front() == "help") given.front() = "--help";
