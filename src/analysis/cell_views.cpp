@@ -2,6 +2,7 @@
 #include <nlohmann/json.hpp>
 
 #include "analysis/binary_views.h"
+#include "analysis/grid_view.h"
 #include "model/cell_index.h"
 #include "model/markers.h"
 #include "output/binary_decode.h"
@@ -22,10 +23,7 @@ bool carries_stamps(const TrackCell& c, std::size_t index) {
 }
 
 int speed_kmh(const TrackCell& c) {
-    return c.speed_limit * 5;
-}
-int gradient_per_mille(const TrackCell& c) {
-    return c.gradient - 100;
+    return train_limit_kmh(c);
 }
 
 std::string triple(const int (&v)[3]) {

@@ -6,6 +6,7 @@
 #include <set>
 
 #include "analysis/diff.h"
+#include "analysis/grid_view.h"
 #include "analysis/run_times.h"
 #include "analysis/units_text.h"
 #include "model/text_encoding.h"
@@ -99,7 +100,7 @@ const Layer kLayers[] = {
      [](const TrackCell& c) { return std::to_string(c.mountain); }},
     {"speed_limit",
      [](const TrackCell& a, const TrackCell& b) { return a.speed_limit != b.speed_limit; },
-     [](const TrackCell& c) { return std::to_string(c.speed_limit * 5) + " km/h"; }},
+     [](const TrackCell& c) { return std::to_string(train_limit_kmh(c)) + " km/h"; }},
     {"gradient", [](const TrackCell& a, const TrackCell& b) { return a.gradient != b.gradient; },
      [](const TrackCell& c) { return std::to_string(c.gradient); }},
     {"adhesion", [](const TrackCell& a, const TrackCell& b) { return a.adhesion != b.adhesion; },

@@ -25,6 +25,15 @@ struct GridView {
 GridView grid_view(const Run& run);
 GridView grid_view(const Scene& scene);
 
+// The layers of a cell as the simulator reads them: the train's speed limit in km/h (0: none)
+// and the gradient in per mille.
+inline int train_limit_kmh(const TrackCell& c) {
+    return c.speed_limit * 5;
+}
+inline int gradient_per_mille(const TrackCell& c) {
+    return static_cast<int>(c.gradient) - 100;
+}
+
 // The record that placed the object in cell `index`, when the grid was compiled here.
 const SourceRecord* placing_record(const GridView& grid, std::int64_t index);
 

@@ -315,14 +315,12 @@ class FactFinder {
         const auto filled_to =
             static_cast<std::int64_t>(s_.cells.size() > 3 ? s_.cells.size() - 3 : 0) * 50;
         f_.gradient = layer("gradient", "gradient", "\u2030", "#1b3a8c", 1.5,
-                            std::min(load.gradient_to, filled_to),
-                            [](const TrackCell& c) { return c.gradient - 100; });
+                            std::min(load.gradient_to, filled_to), gradient_per_mille);
         f_.adhesion =
             layer("adhesion", "adhesion", "", "#1b7837", 1.5, std::min(load.adhesion_to, filled_to),
                   [](const TrackCell& c) { return static_cast<int>(c.adhesion); });
         f_.train_limit = layer("train limit", "train-limit", "km/h", "#2b83ba", 1.5,
-                               std::min(load.speed_to, filled_to),
-                               [](const TrackCell& c) { return c.speed_limit * 5; });
+                               std::min(load.speed_to, filled_to), train_limit_kmh);
 
         const std::size_t n = s_.cells.size();
         f_.line_limit = {"line limit (boards)", "line-limit", "km/h", "#999999", 1.5, {}};

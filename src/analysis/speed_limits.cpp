@@ -126,7 +126,7 @@ std::vector<SpeedStretch> speed_limits(const GridView& grid, LimitRule rule) {
         // A side that has met no board yet limits nothing: under the either-side rule a
         // one-sided board holds no train back, as the other track may run at any speed.
         s.line_kmh = or_none(by_side(left, right, rule.side));
-        s.train_kmh = cells[static_cast<std::size_t>(from / 50)].speed_limit * 5;
+        s.train_kmh = train_limit_kmh(cells[static_cast<std::size_t>(from / 50)]);
         int slowest = kNoLimit;
         for (const Slowdown& d : slowdowns) {
             if (d.from <= from && from < d.to) slowest = std::min(slowest, d.kmh);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/speed_limits.h"
 #include "compile/inputs.h"
 
 namespace CLI {
@@ -29,6 +30,12 @@ struct Command {
 // LINE_FILE TRAIN_FILE [--line-name NAME] [--train-name NAME] [--no-plan] [-w]
 // [--warnings-as-errors] [--format text|json|sarif] [--from-utf8]
 void add_compile_inputs(CLI::App& command, CompileInputs& inputs);
+
+// [--line-name NAME] [--train-name NAME]: the names the output files are built from.
+void add_name_options(CLI::App& command, CompileInputs& inputs);
+
+// --rank A|B|C and --side left|right: which of a speed board's speeds hold for the train.
+void add_limit_rule(CLI::App& command, analysis::LimitRule& rule);
 
 int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

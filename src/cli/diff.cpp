@@ -106,7 +106,7 @@ Side folder_side(const std::string& given) {
 
 // The compiler's run over one side's texts; trouble when it records a code.
 Run compiled_run(const Side& side, bool from_utf8, std::ostream& err) {
-    CompileInputs inputs;
+    CompileInputs inputs = CompileInputs::for_reading();
     inputs.line_file = utf8_name(side.texts->first);
     inputs.train_file = utf8_name(side.texts->second);
     inputs.from_utf8 = from_utf8;

@@ -1,6 +1,8 @@
 // The options of compile, check, timetable and the other commands that read a description pair.
 
 #include <CLI/CLI.hpp>
+#include <map>
+#include <string>
 
 #include "cli/commands.h"
 #include "compile/inputs.h"
@@ -24,12 +26,7 @@ const CLI::Validator kFileNamePart([](const std::string& name) { return name_pro
 
 }  // namespace
 
-void add_compile_inputs(CLI::App& command, CompileInputs& inputs) {
-    // On the command line a name left out comes from the file names.
-    inputs.line_name.clear();
-    inputs.train_name.clear();
-    command.add_option("LINE_FILE", inputs.line_file, "line description text")->required();
-    command.add_option("TRAIN_FILE", inputs.train_file, "train description text")->required();
+void add_name_options(CLI::App& command, CompileInputs& inputs) {
     command
         .add_option("--line-name", inputs.line_name,
                     "line name the file names are built from (a trailing blank counts); "
@@ -42,6 +39,12 @@ void add_compile_inputs(CLI::App& command, CompileInputs& inputs) {
                     "NAME_TRAIN-.txt")
         ->check(kNameLength)
         ->check(kFileNamePart);
+}
+
+void add_compile_inputs(CLI::App& command, CompileInputs& inputs) {
+    command.add_option("LINE_FILE", inputs.line_file, "line description text")->required();
+    command.add_option("TRAIN_FILE", inputs.train_file, "train description text")->required();
+    add_name_options(command, inputs);
     command.add_flag("--no-plan", inputs.no_plan, "build and write no plan (curves are not read)");
     command.add_flag("-w,--no-warnings", inputs.no_warnings, "show no warnings");
     command
@@ -54,6 +57,23 @@ void add_compile_inputs(CLI::App& command, CompileInputs& inputs) {
                      "the texts are UTF-8: convert them to Windows-1252 before the compile");
     command.add_flag("--warnings-as-errors", inputs.warnings_as_errors,
                      "a warning makes the exit status 1");
+}
+
+void add_limit_rule(CLI::App& command, analysis::LimitRule& rule) {
+    const std::map<std::string, analysis::Rank> ranks = {
+        {"A", analysis::Rank::kA}, {"B", analysis::Rank::kB}, {"C", analysis::Rank::kC}};
+    const std::map<std::string, analysis::Side> sides = {{"left", analysis::Side::kLeft},
+                                                         {"right", analysis::Side::kRight}};
+    command
+        .add_option("--rank", rule.rank,
+                    "the train's rank: a speed board's first (A), second (B) or third (C) "
+                    "speed; default: the highest of the three")
+        ->transform(CLI::CheckedTransformer(ranks, CLI::ignore_case));
+    command
+        .add_option("--side", rule.side,
+                    "the track the train runs on: the boards' left or right speeds; default: "
+                    "the higher of the two sides")
+        ->transform(CLI::CheckedTransformer(sides, CLI::ignore_case));
 }
 
 }  // namespace railscen::cli

@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "analysis/run_times.h"
+#include "analysis/scenario_run.h"
 #include "analysis/units_text.h"
 #include "cli/commands.h"
 #include "compile/inputs.h"
@@ -23,104 +24,13 @@
 namespace railscen::cli {
 namespace {
 
-// Stations of category 25 and above get no stop cell: the train passes them.
-constexpr int kFirstPassingCategory = 25;
-
 struct RunOptions {
-    CompileInputs inputs;
+    CompileInputs inputs = CompileInputs::for_reading();  // nothing is written
     std::string rolling_stock;
     std::string train_id;
     double step = 10;
+    analysis::LimitRule rule;
 };
-
-struct Station {
-    std::string name;  // Windows-1252
-    std::int64_t position = 0;
-    std::int64_t time = 0;  // seconds after midnight; 0 when untimed
-    int dwell = 0;          // seconds
-};
-
-// The stations the train stops at, in the order read: the first, every later one with a dwell
-// (the record's thirteenth number) and a stop cell, and the last; each beyond the one before.
-std::vector<Station> stops(const Run& run) {
-    std::size_t count = 0;
-    for (const SourceRecord& r : run.records) count += r.is(RecordKind::kStation) ? 1 : 0;
-    count = std::min<std::size_t>(count, kFirstSignSlot - kFirstStationSlot);
-    std::vector<Station> stations;
-    for (std::size_t i = 0; i < count; ++i) {
-        const ScenarioSlot& s = run.slots[kFirstStationSlot + i];
-        const bool last = i + 1 == count;
-        const bool stops_here = s.byte2 > 0 && s.category < kFirstPassingCategory;
-        if (i > 0 && !last && !stops_here) continue;
-        if (!stations.empty() && s.position <= stations.back().position) continue;
-        stations.push_back({s.text, s.position, s.time, last ? 0 : s.byte2});
-    }
-    return stations;
-}
-
-// The route from the first stop to the last: the speed limits in force, the gradient layer of
-// the cells (50 m each, stored plus 100) and the curves by their class's radius.
-dynamics::RouteProfile route_profile(const Run& run, const std::vector<Station>& stations) {
-    dynamics::RouteProfile route;
-    route.start = static_cast<double>(stations.front().position);
-    route.end = static_cast<double>(stations.back().position);
-    for (const analysis::SpeedStretch& s : analysis::speed_limits(run)) {
-        route.limits.push_back(
-            {static_cast<double>(s.from), static_cast<double>(s.to), static_cast<double>(s.kmh)});
-    }
-    const Cells& cells = *run.cells;
-    for (std::int64_t c = 0; c < static_cast<std::int64_t>(cells.size()); ++c) {
-        const double per_mille = static_cast<int>(cells[c].gradient) - 100;
-        if (!route.gradients.empty() && route.gradients.back().per_mille == per_mille) {
-            route.gradients.back().to = (c + 1) * 50.0;
-        } else {
-            route.gradients.push_back({c * 50.0, (c + 1) * 50.0, per_mille});
-        }
-    }
-    for (const SourceRecord& r : run.records) {
-        if (!r.is(RecordKind::kCurve) || r.fields.size() < 2) continue;
-        const std::optional<double> k = curve_curvature(r.keyword.text);
-        if (!k || *k == 0 || !r.fields[0].number || !r.fields[1].number) continue;
-        const auto from = static_cast<double>(*r.fields[0].number);
-        route.curves.push_back(
-            {from, from + static_cast<double>(*r.fields[1].number), 1 / std::abs(*k)});
-    }
-    for (std::size_t i = 1; i + 1 < stations.size(); ++i) {
-        route.stops.push_back(
-            {static_cast<double>(stations[i].position), static_cast<double>(stations[i].dwell)});
-    }
-    return route;
-}
-
-struct Leg {
-    const Station* from;
-    const Station* to;
-    double running_time;  // s, from the stand at `from` to the stand at `to`
-    std::optional<std::int64_t> scheduled;
-
-    std::int64_t running_seconds() const { return analysis::whole_seconds(running_time); }
-    std::optional<std::int64_t> margin() const {
-        if (!scheduled) return std::nullopt;
-        return *scheduled - running_seconds();
-    }
-};
-
-std::vector<Leg> legs(const std::vector<Station>& stations, const dynamics::FastestRun& run) {
-    std::vector<Leg> out;
-    double left = 0;  // the departure from the leg's first station
-    for (std::size_t i = 1; i < stations.size(); ++i) {
-        const dynamics::StopTime& arrival = run.stops[i - 1];
-        Leg leg{&stations[i - 1], &stations[i], arrival.arrival - left, std::nullopt};
-        if (leg.from->time != 0 && leg.to->time != 0) {
-            std::int64_t scheduled = leg.to->time - leg.from->time;
-            if (scheduled < 0) scheduled += 24 * 3600;  // past midnight
-            leg.scheduled = scheduled;
-        }
-        out.push_back(leg);
-        left = arrival.departure;
-    }
-    return out;
-}
 
 std::string fixed(double value, int decimals) {
     char text[48];
@@ -134,13 +44,14 @@ std::string train_words(const dynamics::TrainDynamics& t) {
            " m/s^2";
 }
 
-std::string legs_text(const dynamics::TrainDynamics& train, const std::vector<Leg>& legs) {
+std::string legs_text(const dynamics::TrainDynamics& train,
+                      const std::vector<analysis::RunLeg>& legs) {
     std::string out = "Fastest run of " + train_words(train) + "\n\n";
     char line[256];
     std::snprintf(line, sizeof line, "%-24s %-24s %10s %9s %9s %9s\n", "From", "To", "Distance",
                   "Running", "Scheduled", "Margin");
     out += line;
-    for (const Leg& leg : legs) {
+    for (const analysis::RunLeg& leg : legs) {
         const std::string distance =
             analysis::metres_text(leg.to->position - leg.from->position) + " m";
         std::snprintf(line, sizeof line, "%-24s %-24s %10s %9s %9s %9s\n",
@@ -153,10 +64,11 @@ std::string legs_text(const dynamics::TrainDynamics& train, const std::vector<Le
     return out;
 }
 
-nlohmann::json legs_json(const dynamics::TrainDynamics& train, const std::vector<Leg>& legs,
+nlohmann::json legs_json(const dynamics::TrainDynamics& train,
+                         const std::vector<analysis::RunLeg>& legs,
                          const dynamics::FastestRun& run) {
     nlohmann::json list = nlohmann::json::array();
-    for (const Leg& leg : legs) {
+    for (const analysis::RunLeg& leg : legs) {
         list.push_back({{"from", utf8_from_1252(leg.from->name)},
                         {"to", utf8_from_1252(leg.to->name)},
                         {"distance_m", leg.to->position - leg.from->position},
@@ -202,12 +114,12 @@ int run_run(const RunOptions& o, std::ostream& out, std::ostream& err) {
         err << "railscen run: the scenario does not compile; no run\n";
         return kExitProblem;
     }
-    const std::vector<Station> stations = stops(run);
+    const std::vector<analysis::RunStation> stations = analysis::run_stations(run);
     if (stations.size() < 2) {
         err << "railscen run: the train has no two stations to run between\n";
         return kExitProblem;
     }
-    const dynamics::RouteProfile route = route_profile(run, stations);
+    const dynamics::RouteProfile route = analysis::route_profile(run, stations, o.rule);
     dynamics::FastestRun fastest;
     try {
         fastest = dynamics::fastest_run(train, route);
@@ -218,9 +130,9 @@ int run_run(const RunOptions& o, std::ostream& out, std::ostream& err) {
     if (o.inputs.format == "csv") {
         out << run_csv(route, fastest, o.step);
     } else if (o.inputs.format == "json") {
-        out << legs_json(train, legs(stations, fastest), fastest).dump(2) << '\n';
+        out << legs_json(train, analysis::run_legs(stations, fastest), fastest).dump(2) << '\n';
     } else {
-        out << legs_text(train, legs(stations, fastest));
+        out << legs_text(train, analysis::run_legs(stations, fastest));
     }
     return kExitOk;
 }
@@ -237,6 +149,7 @@ Command add_run_command(CLI::App& parent) {
                     "rolling-stock file (railtoolkit YAML, schema version 2022.05)")
         ->required();
     app->add_option("--train", o->train_id, "the train's id in the file; the first by default");
+    add_limit_rule(*app, o->rule);
     app->add_option("--format", o->inputs.format,
                     "text: a table of legs; json: the same as JSON; csv: position, speed, time")
         ->check(CLI::IsMember({"text", "json", "csv"}))

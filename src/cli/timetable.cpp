@@ -110,7 +110,8 @@ nlohmann::json legs_json(const std::vector<analysis::TimedLeg>& legs) {
 }
 
 struct TimetableOptions {
-    CompileInputs inputs;  // the stored scenario's names: the table does not depend on them
+    CompileInputs inputs = CompileInputs::for_reading();  // the table does not depend on the names
+    analysis::LimitRule rule;
 };
 
 int run_timetable(const TimetableOptions& o, std::ostream& out, std::ostream& err) {
@@ -122,7 +123,7 @@ int run_timetable(const TimetableOptions& o, std::ostream& out, std::ostream& er
         err << "railscen timetable: the scenario does not compile; no run times\n";
         return kExitProblem;
     }
-    const std::vector<analysis::TimedLeg> legs = analysis::timed_legs(run);
+    const std::vector<analysis::TimedLeg> legs = analysis::timed_legs(run, o.rule);
     if (o.inputs.format == "json") {
         out << legs_json(legs).dump(2) << '\n';
     } else {
@@ -140,6 +141,7 @@ Command add_timetable_command(CLI::App& parent) {
         "the shortest run between timed stations at the speed limits, against the timetable");
     app->add_option("LINE_FILE", o->inputs.line_file, "line description text")->required();
     app->add_option("TRAIN_FILE", o->inputs.train_file, "train description text")->required();
+    add_limit_rule(*app, o->rule);
     app->add_option("--format", o->inputs.format, "text: a table; json: the same as JSON")
         ->check(CLI::IsMember({"text", "json"}))
         ->capture_default_str();

@@ -193,6 +193,7 @@ Command add_watch_command(CLI::App& parent) {
         "watch", "compile, then compile again on every save, printing what changed");
     app->add_option("LINE_FILE", o->inputs.line_file, "line description text")->required();
     app->add_option("TRAIN_FILE", o->inputs.train_file, "train description text")->required();
+    add_name_options(*app, o->inputs);
     app->add_option("-o,--output", o->out_folder,
                     "folder for the binary files, written by every compile without a code")
         ->capture_default_str();

@@ -28,6 +28,9 @@ ScenarioNames resolved_names(const CompileInputs& inputs) {
         const std::string line = utf8_name(utf8_path(inputs.line_file).filename());
         const std::string train = utf8_name(utf8_path(inputs.train_file).filename());
         const std::optional<ScenarioNames> from_files = names_from_files(line, train);
+        if (!from_files && !inputs.writes_files) {
+            return {std::string(kScenarioLineName), std::string(kScenarioTrainName)};
+        }
         if (!from_files) {
             const std::string missing = names.line_name.empty() && names.train_name.empty()
                                             ? "--line-name and --train-name"

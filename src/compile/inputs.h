@@ -19,13 +19,24 @@ namespace railscen {
 struct CompileInputs {
     std::string line_file;
     std::string train_file;
-    std::string line_name{kScenarioLineName};
-    std::string train_name{kScenarioTrainName};
+    // The names the output files are built from; empty: from the files' own names.
+    std::string line_name;
+    std::string train_name;
+    // A command that writes no file can do without names: where neither the options nor the
+    // files' names give them, it compiles under the stored scenario's.
+    bool writes_files = true;
     bool no_plan = false;
     bool no_warnings = false;         // -w
     bool warnings_as_errors = false;  // a warning makes the exit status 1
     bool from_utf8 = false;           // both texts are UTF-8: converted to Windows-1252
     std::string format = "text";  // the diagnostics as text on standard error, "json" or "sarif"
+
+    // Inputs of a command that compiles in memory only.
+    static CompileInputs for_reading() {
+        CompileInputs inputs;
+        inputs.writes_files = false;
+        return inputs;
+    }
 
     std::int32_t with_plan() const { return no_plan ? 0 : 1; }
     const std::string& file_of(SourceFile file) const {

@@ -1,0 +1,89 @@
+// The scenario turned into a train's route: its stops, its limits, gradients and curves.
+
+#include "analysis/scenario_run.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "analysis/grid_view.h"
+#include "source_text/keywords.h"
+
+namespace railscen::analysis {
+namespace {
+
+// Stations of category 25 and above get no stop cell: the train passes them.
+constexpr int kFirstPassingCategory = 25;
+
+}  // namespace
+
+// The stations the train stops at, in the order read: the first, every later one with a dwell
+// (the record's thirteenth number) and a stop cell, and the last; each beyond the one before.
+std::vector<RunStation> run_stations(const Run& run) {
+    std::size_t count = 0;
+    for (const SourceRecord& r : run.records) count += r.is(RecordKind::kStation) ? 1 : 0;
+    count = std::min<std::size_t>(count, kFirstSignSlot - kFirstStationSlot);
+    std::vector<RunStation> stations;
+    for (std::size_t i = 0; i < count; ++i) {
+        const ScenarioSlot& s = run.slots[kFirstStationSlot + i];
+        const bool last = i + 1 == count;
+        const bool stops_here = s.byte2 > 0 && s.category < kFirstPassingCategory;
+        if (i > 0 && !last && !stops_here) continue;
+        if (!stations.empty() && s.position <= stations.back().position) continue;
+        stations.push_back({s.text, s.position, s.time, last ? 0 : s.byte2});
+    }
+    return stations;
+}
+
+// The route from the first stop to the last: the speed limits in force, the gradient layer of
+// the cells (50 m each, stored plus 100) and the curves by their class's radius.
+dynamics::RouteProfile route_profile(const Run& run, const std::vector<RunStation>& stations,
+                                     LimitRule rule) {
+    dynamics::RouteProfile route;
+    route.start = static_cast<double>(stations.front().position);
+    route.end = static_cast<double>(stations.back().position);
+    for (const SpeedStretch& s : speed_limits(run, rule)) {
+        route.limits.push_back(
+            {static_cast<double>(s.from), static_cast<double>(s.to), static_cast<double>(s.kmh)});
+    }
+    const Cells& cells = *run.cells;
+    for (std::int64_t c = 0; c < static_cast<std::int64_t>(cells.size()); ++c) {
+        const double per_mille = gradient_per_mille(cells[c]);
+        if (!route.gradients.empty() && route.gradients.back().per_mille == per_mille) {
+            route.gradients.back().to = (c + 1) * 50.0;
+        } else {
+            route.gradients.push_back({c * 50.0, (c + 1) * 50.0, per_mille});
+        }
+    }
+    for (const SourceRecord& r : run.records) {
+        if (!r.is(RecordKind::kCurve) || r.fields.size() < 2) continue;
+        const std::optional<double> k = curve_curvature(r.keyword.text);
+        if (!k || *k == 0 || !r.fields[0].number || !r.fields[1].number) continue;
+        const auto from = static_cast<double>(*r.fields[0].number);
+        route.curves.push_back(
+            {from, from + static_cast<double>(*r.fields[1].number), 1 / std::abs(*k)});
+    }
+    for (std::size_t i = 1; i + 1 < stations.size(); ++i) {
+        route.stops.push_back(
+            {static_cast<double>(stations[i].position), static_cast<double>(stations[i].dwell)});
+    }
+    return route;
+}
+
+std::vector<RunLeg> run_legs(const std::vector<RunStation>& stations, const dynamics::FastestRun& run) {
+    std::vector<RunLeg> out;
+    double left = 0;  // the departure from the leg's first station
+    for (std::size_t i = 1; i < stations.size(); ++i) {
+        const dynamics::StopTime& arrival = run.stops[i - 1];
+        RunLeg leg{&stations[i - 1], &stations[i], arrival.arrival - left, std::nullopt};
+        if (leg.from->time != 0 && leg.to->time != 0) {
+            std::int64_t scheduled = leg.to->time - leg.from->time;
+            if (scheduled < 0) scheduled += 24 * 3600;  // past midnight
+            leg.scheduled = scheduled;
+        }
+        out.push_back(leg);
+        left = arrival.departure;
+    }
+    return out;
+}
+
+}  // namespace railscen::analysis
