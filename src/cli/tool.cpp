@@ -65,6 +65,7 @@ int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostre
     };
     commands.push_back(add_diff_command(app));
     commands.push_back(add_timetable_command(app));
+    commands.push_back(add_completion_command(app));
     std::vector<std::string> given = args;
     // "railscen help" is "railscen --help".
     if (!given.empty() && given.front() == "help") given.front() = "--help";
