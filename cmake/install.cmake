@@ -34,7 +34,7 @@ if(WIN32)
   configure_file(${PROJECT_SOURCE_DIR}/packaging/README-windows.txt
                  ${CMAKE_BINARY_DIR}/README.txt @ONLY NEWLINE_STYLE CRLF)
   configure_file(${PROJECT_SOURCE_DIR}/CHANGELOG.md ${CMAKE_BINARY_DIR}/CHANGELOG.txt
-                 COPYONLY NEWLINE_STYLE CRLF)
+                 @ONLY NEWLINE_STYLE CRLF)
   install(FILES ${CMAKE_BINARY_DIR}/README.txt ${CMAKE_BINARY_DIR}/CHANGELOG.txt DESTINATION .)
   return()
 endif()
@@ -46,6 +46,8 @@ install(DIRECTORY ${PROJECT_SOURCE_DIR}/editors/nvim
         DESTINATION ${CMAKE_INSTALL_DATADIR}/railscen/editors)
 set(doc_dir ${CMAKE_INSTALL_DATADIR}/doc/railscen)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright DESTINATION ${doc_dir})
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME railscen)
 
 # The changelog in Debian's format (which a Debian package carries as changelog.gz), written
 # from CHANGELOG.md.

@@ -20,9 +20,9 @@ else()
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
   # The programs are linked statically: they depend on no other package.
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
+  # CPack puts the summary before it as the synopsis line.
   set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-      "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-railscen compiles line and train description texts into the binary files a
+      "railscen compiles line and train description texts into the binary files a
 train-driving simulator loads. The package holds the scenario pack
 (scenario-pack), which writes one complete scenario into its own folder, and
 the authors' tool (railscen), which writes, compiles and checks description

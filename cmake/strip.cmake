@@ -9,12 +9,12 @@ function(railscen_strip target)
   set(program $<TARGET_FILE:${target}>)
   if(CMAKE_BUILD_TYPE STREQUAL "Release" OR CMAKE_BUILD_TYPE STREQUAL "MinSizeRel")
     add_custom_command(TARGET ${target} POST_BUILD
-                       COMMAND ${CMAKE_OBJCOPY} --strip-all ${program}
+                       COMMAND ${CMAKE_OBJCOPY} --strip-all --remove-section=.comment ${program}
                        VERBATIM)
   elseif(CMAKE_BUILD_TYPE STREQUAL "RelWithDebInfo")
     add_custom_command(TARGET ${target} POST_BUILD
                        COMMAND ${CMAKE_OBJCOPY} --only-keep-debug ${program} ${program}.debug
-                       COMMAND ${CMAKE_OBJCOPY} --strip-all --add-gnu-debuglink=${program}.debug
+                       COMMAND ${CMAKE_OBJCOPY} --strip-all --remove-section=.comment --add-gnu-debuglink=${program}.debug
                                ${program}
                        BYPRODUCTS ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${target}.debug
                        VERBATIM)
