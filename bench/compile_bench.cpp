@@ -10,7 +10,7 @@
 #include <span>
 #include <string>
 
-#include "app/memorizza_percorso.h"
+#include "compile/memorizza_percorso.h"
 #include "grid/post_pass.h"
 #include "grid/race_codes.h"
 #include "loader/description_source.h"
@@ -24,7 +24,7 @@
 #include "source_text/scrivi_righe.h"
 
 #ifdef RAILSCEN_BENCH_CLI
-#include "cli/warnings.h"
+#include "analysis/warnings.h"
 #endif
 
 namespace railscen {
@@ -149,7 +149,7 @@ void BM_CheckInMemory(benchmark::State& state) {
         Run run = make_run();
         MemorySource source(t.line_text, t.train_text);
         benchmark::DoNotOptimize(compile_in_memory(run, 1, source));
-        benchmark::DoNotOptimize(cli::check_warnings(run));
+        benchmark::DoNotOptimize(analysis::check_warnings(run));
     }
 }
 BENCHMARK(BM_CheckInMemory)->Apply(scenarios);

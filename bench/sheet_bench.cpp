@@ -4,18 +4,18 @@
 
 #include <benchmark/benchmark.h>
 
-#include "app/memorizza_percorso.h"
-#include "cli/render.h"
+#include "compile/memorizza_percorso.h"
 #include "loader/description_source.h"
 #include "long_scenario.h"
 #include "model/file_io.h"
+#include "render/route_sheet.h"
 #include "scenario/stored_scenario.h"
 #include "source_text/scrivi_righe.h"
 
 namespace railscen {
 namespace {
 
-cli::RenderScene compiled(std::int64_t length) {
+analysis::Scene compiled(std::int64_t length) {
     const bench::LongScenario t =
         length == 0 ? bench::LongScenario{list_bytes(stored_line_description()),
                                           list_bytes(stored_train_description())}
@@ -23,14 +23,14 @@ cli::RenderScene compiled(std::int64_t length) {
     Run run = make_run();
     MemorySource source(t.line_text, t.train_text);
     const std::optional<std::int32_t> fatal = compile_in_memory(run, 1, source);
-    return cli::scene_from_run(std::move(run), fatal, {"line", "train"});
+    return analysis::scene_from_run(std::move(run), fatal, {"line", "train"});
 }
 
 void BM_RouteSheet(benchmark::State& state) {
-    const cli::RenderScene scene = compiled(state.range(0));
+    const analysis::Scene scene = compiled(state.range(0));
     std::size_t bytes = 0;
     for (auto _ : state) {
-        const std::string svg = cli::route_sheet(scene);
+        const std::string svg = render::route_sheet(scene);
         bytes = svg.size();
         benchmark::DoNotOptimize(svg.data());
     }
@@ -40,10 +40,10 @@ BENCHMARK(BM_RouteSheet)->Arg(0)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMi
 
 // A 20 km stretch of the long line.
 void BM_RouteSheetStretch(benchmark::State& state) {
-    const cli::RenderScene scene = compiled(state.range(0));
+    const analysis::Scene scene = compiled(state.range(0));
     std::size_t bytes = 0;
     for (auto _ : state) {
-        const std::string svg = cli::route_sheet(scene, cli::SheetRange{500000, 520000});
+        const std::string svg = render::route_sheet(scene, render::SheetRange{500000, 520000});
         bytes = svg.size();
         benchmark::DoNotOptimize(svg.data());
     }

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "app/memorizza_percorso.h"
+#include "compile/memorizza_percorso.h"
 #include "model/file_names.h"
 #include "output/binary_files.h"
 

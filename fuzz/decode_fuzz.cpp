@@ -7,15 +7,15 @@
 #include <cstdint>
 #include <span>
 
-#include "cli/inspect_view.h"
-#include "cli/render.h"
+#include "analysis/binary_views.h"
 #include "output/binary_decode.h"
+#include "render/route_sheet.h"
 
 namespace {
 
 using namespace railscen;
 
-void draw(const cli::RenderScene& scene) {
+void draw(const analysis::Scene& scene) {
     (void)cli::route_sheet(scene);
 }
 
@@ -23,7 +23,7 @@ void draw(const cli::RenderScene& scene) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::span<const std::uint8_t> bytes(data, size);
-    cli::RenderScene scene;
+    analysis::Scene scene;
     try {
 #if defined(RAILSCEN_DECODE_SCENARIO)
         scene.slots = decode_scenario_file(bytes);

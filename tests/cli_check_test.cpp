@@ -31,7 +31,7 @@ Checked check(const std::string& line, const std::string& train, bool no_plan = 
     TempFolder folder;
     write_file(folder.path() / "line.txt", line);
     write_file(folder.path() / "train.txt", train);
-    cli::CompileInputs inputs;
+    CompileInputs inputs;
     inputs.line_file = (folder.path() / "line.txt").string();
     inputs.train_file = (folder.path() / "train.txt").string();
     inputs.no_plan = no_plan;

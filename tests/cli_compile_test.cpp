@@ -5,9 +5,9 @@
 
 #include <algorithm>
 
-#include "app/memorizza_percorso.h"
 #include "app/pack.h"
 #include "cli_tool.h"
+#include "compile/memorizza_percorso.h"
 #include "model/file_io.h"
 #include "model/file_names.h"
 #include "model/text_encoding.h"

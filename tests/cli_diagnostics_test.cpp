@@ -7,11 +7,11 @@
 #include <nlohmann/json.hpp>
 #include <optional>
 
-#include "app/memorizza_percorso.h"
-#include "cli/diagnostics.h"
-#include "cli/report.h"
 #include "cli_tool.h"
+#include "compile/memorizza_percorso.h"
 #include "model/file_io.h"
+#include "report/compile_report.h"
+#include "report/diagnostics.h"
 
 namespace railscen {
 namespace {
@@ -31,8 +31,8 @@ const char* kBoard6050 = "indicatori_vmax,  6050,  100,  100,  105,  0,  100,  1
 const char* kBoard2750 = "indicatori_vmax,  2750,  100,  100,  105,  0,  100,  100,  105,  0";
 const char* kSign2750 = "cartello_indicatore,  2750,  (  PONTE  )";
 
-cli::CompileInputs inputs() {
-    cli::CompileInputs in;
+CompileInputs inputs() {
+    CompileInputs in;
     in.line_file = "line.txt";
     in.train_file = "train.txt";
     return in;
@@ -42,7 +42,7 @@ struct Compiled {
     Run run;
     CompileOutcome outcome;
     std::string messages;
-    cli::CompileReport report;
+    report::CompileReport report;
 };
 
 // The tool's compile on texts in memory, into a fresh folder.
@@ -51,8 +51,8 @@ Compiled compile(std::optional<std::string> line, std::optional<std::string> tra
     Compiled c{make_run(), {}, {}, {}};
     MemorySource source(std::move(line), std::move(train));
     c.outcome = memorizza_percorso(c.run, 1, source, out.path());
-    c.messages = cli::format_diagnostics(c.run, inputs());
-    c.report = cli::make_report(c.run, c.outcome, inputs());
+    c.messages = report::format_diagnostics(c.run, inputs());
+    c.report = report::make_report(c.run, c.outcome, inputs());
     return c;
 }
 

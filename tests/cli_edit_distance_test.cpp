@@ -1,10 +1,10 @@
 // The edit distance behind check's spelling suggestions, and the clock the tool prints times with.
 
-#include "cli/edit_distance.h"
+#include "analysis/edit_distance.h"
 
 #include <gtest/gtest.h>
 
-#include "cli/clock_text.h"
+#include "analysis/units_text.h"
 
 namespace railscen::cli {
 namespace {
@@ -29,17 +29,17 @@ TEST(EditDistance, CountsInsertionsDeletionsReplacementsAndNeighbourSwaps) {
         {"velocita", "stazione", 8},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(edit_distance(c.a, c.b), c.distance) << c.a << " / " << c.b;
-        EXPECT_EQ(edit_distance(c.b, c.a), c.distance) << c.b << " / " << c.a;
+        EXPECT_EQ(analysis::edit_distance(c.a, c.b), c.distance) << c.a << " / " << c.b;
+        EXPECT_EQ(analysis::edit_distance(c.b, c.a), c.distance) << c.b << " / " << c.a;
     }
 }
 
 TEST(ClockText, HoursMinutesAndSeconds) {
-    EXPECT_EQ(clock_text(0), "0:00:00");
-    EXPECT_EQ(clock_text(180), "0:03:00");
-    EXPECT_EQ(clock_text(16 * 3600 + 39 * 60 + 30), "16:39:30");
-    EXPECT_EQ(clock_text(30 * 3600 + 1), "30:00:01");  // a span past a day
-    EXPECT_EQ(clock_text(-61), "-0:01:01");
+    EXPECT_EQ(analysis::clock_text(0), "0:00:00");
+    EXPECT_EQ(analysis::clock_text(180), "0:03:00");
+    EXPECT_EQ(analysis::clock_text(16 * 3600 + 39 * 60 + 30), "16:39:30");
+    EXPECT_EQ(analysis::clock_text(30 * 3600 + 1), "30:00:01");  // a span past a day
+    EXPECT_EQ(analysis::clock_text(-61), "-0:01:01");
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 
-#include "cli/inspect_view.h"
+#include "analysis/binary_views.h"
 #include "cli_tool.h"
 #include "model/file_io.h"
 #include "model/file_names.h"
@@ -203,7 +203,8 @@ TEST(CliInspectWords, TextsFromTheFileReachTheTerminalEscaped) {
     Slots slots;
     reset_slots(slots);
     slots[80].text = "PONTE\x1b]0;owned\x07";
-    EXPECT_EQ(cli::slot_words(slots, 80), "slot 80: sign board text \"PONTE\\x1b]0;owned\\x07\"\n");
+    EXPECT_EQ(analysis::slot_words(slots, 80),
+              "slot 80: sign board text \"PONTE\\x1b]0;owned\\x07\"\n");
 }
 
 }  // namespace

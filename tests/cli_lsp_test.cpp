@@ -6,9 +6,9 @@
 #include <nlohmann/json.hpp>
 #include <random>
 
-#include "cli/lsp_documents.h"
-#include "cli/lsp_positions.h"
-#include "cli/lsp_records.h"
+#include "lsp/documents.h"
+#include "lsp/positions.h"
+#include "lsp/records.h"
 #include "model/text_encoding.h"
 #include "support/child_process.h"
 #include "support/test_support.h"
@@ -143,8 +143,8 @@ testing::TempFolder* StoredScenario::folder_ = nullptr;
 TEST_F(StoredScenario, TheStoredTextsCompileCleanAndASignalOnABoardIsReportedOnItsField) {
     Client c;
     c.initialize();
-    const std::string line_uri = uri_from_path(line_path());
-    const std::string train_uri = uri_from_path(train_path());
+    const std::string line_uri = lsp::uri_from_path(line_path());
+    const std::string train_uri = lsp::uri_from_path(train_path());
     c.open(line_uri, utf8_of(line_path()));
     // The line alone is compiled with the train on disk, and both get their diagnostics.
     EXPECT_EQ(c.diagnostics_for(line_uri), json::array());
@@ -192,8 +192,8 @@ TEST_F(StoredScenario, TheStoredTextsCompileCleanAndASignalOnABoardIsReportedOnI
 TEST_F(StoredScenario, HoverTellsWhatARecordBecomes) {
     Client c;
     c.initialize();
-    const std::string line_uri = uri_from_path(line_path());
-    const std::string train_uri = uri_from_path(train_path());
+    const std::string line_uri = lsp::uri_from_path(line_path());
+    const std::string train_uri = lsp::uri_from_path(train_path());
     c.open(line_uri, utf8_of(line_path()));
     c.open(train_uri, utf8_of(train_path()));
     struct Case {
@@ -246,8 +246,8 @@ TEST_F(StoredScenario, HoverTellsWhatARecordBecomes) {
 TEST_F(StoredScenario, OutlineListsSectionsAndRecordsAndCompletionDocumentsFields) {
     Client c;
     c.initialize();
-    const std::string line_uri = uri_from_path(line_path());
-    const std::string train_uri = uri_from_path(train_path());
+    const std::string line_uri = lsp::uri_from_path(line_path());
+    const std::string train_uri = lsp::uri_from_path(train_path());
     c.open(line_uri, utf8_of(line_path()));
     c.open(train_uri, utf8_of(train_path()));
 
@@ -293,15 +293,15 @@ TEST_F(StoredScenario, OutlineListsSectionsAndRecordsAndCompletionDocumentsField
 TEST(LspRecords, EveryCompletedKeywordIsItsRecord) {
     for (int g = 0; g <= static_cast<int>(GeneralRecord::kSignalRepetition); ++g) {
         const auto r = static_cast<GeneralRecord>(g);
-        EXPECT_EQ(general_matches(info(r).keyword), GeneralMatches{r}) << info(r).keyword;
+        EXPECT_EQ(general_matches(lsp::info(r).keyword), GeneralMatches{r}) << lsp::info(r).keyword;
     }
     for (int o = 0; o <= static_cast<int>(ObjectRecord::kSignBoard); ++o) {
         const auto r = static_cast<ObjectRecord>(o);
-        EXPECT_EQ(object_matches(info(r).keyword, true), ObjectMatches{r});
+        EXPECT_EQ(object_matches(lsp::info(r).keyword, true), ObjectMatches{r});
     }
     for (int t = 0; t <= static_cast<int>(TrainRecord::kStation); ++t) {
         const auto r = static_cast<TrainRecord>(t);
-        EXPECT_EQ(train_matches(info(r).keyword), TrainMatches{r}) << info(r).keyword;
+        EXPECT_EQ(train_matches(lsp::info(r).keyword), TrainMatches{r}) << lsp::info(r).keyword;
     }
 }
 
@@ -323,28 +323,28 @@ TEST(LspDocuments, FileUrisBecomePathsAndBack) {
     // Escapes are undone, an authority dropped; "/C:" stays a folder name where paths have no
     // drive letters.
     const std::filesystem::path odd = "/tmp/VELARO-CUSTRA _linea 100%.txt";
-    EXPECT_EQ(uri_from_path(odd), "file:///tmp/VELARO-CUSTRA%20_linea%20100%25.txt");
-    EXPECT_EQ(path_from_uri(uri_from_path(odd)), odd);
-    EXPECT_EQ(path_from_uri("file://localhost/tmp/a_linea.txt"),
+    EXPECT_EQ(lsp::uri_from_path(odd), "file:///tmp/VELARO-CUSTRA%20_linea%20100%25.txt");
+    EXPECT_EQ(lsp::path_from_uri(lsp::uri_from_path(odd)), odd);
+    EXPECT_EQ(lsp::path_from_uri("file://localhost/tmp/a_linea.txt"),
               std::filesystem::path("/tmp/a_linea.txt"));
-    EXPECT_EQ(path_from_uri("file:///C:/work/a_linea.txt"),
+    EXPECT_EQ(lsp::path_from_uri("file:///C:/work/a_linea.txt"),
               std::filesystem::path("/C:/work/a_linea.txt"));
-    EXPECT_EQ(path_from_uri("untitled:Untitled-1"), std::nullopt);
+    EXPECT_EQ(lsp::path_from_uri("untitled:Untitled-1"), std::nullopt);
 }
 
 TEST(LspPositions, EveryHighByteIsOneCodeUnitBothWays) {
     const std::string utf8 = high_characters();
     std::string bytes;
     for (int b = 0x80; b <= 0xFF; ++b) bytes += static_cast<char>(b);
-    EXPECT_EQ(bytes_from_editor(utf8), bytes);
-    EXPECT_EQ(unrepresentable_characters(utf8), 0u);
-    EXPECT_EQ(bytes_from_editor("\xc3\xa8"), "\xe8");  // è
+    EXPECT_EQ(lsp::bytes_from_editor(utf8), bytes);
+    EXPECT_EQ(lsp::unrepresentable_characters(utf8), 0u);
+    EXPECT_EQ(lsp::bytes_from_editor("\xc3\xa8"), "\xe8");  // è
     // Characters Windows-1252 has not: one "?" per UTF-16 code unit.
-    EXPECT_EQ(bytes_from_editor("a\xe2\x88\x9e"
-                                "b\xf0\x9f\x9a\x86"
-                                "c"),
+    EXPECT_EQ(lsp::bytes_from_editor("a\xe2\x88\x9e"
+                                     "b\xf0\x9f\x9a\x86"
+                                     "c"),
               "a?b??c");
-    EXPECT_EQ(unrepresentable_characters("\xe2\x88\x9e\xf0\x9f\x9a\x86"), 2u);
+    EXPECT_EQ(lsp::unrepresentable_characters("\xe2\x88\x9e\xf0\x9f\x9a\x86"), 2u);
 }
 
 TEST(LspPositions, DiagnosticRangesCountUtf16UnitsAfterAccentsAndEveryHighByte) {
@@ -356,7 +356,7 @@ TEST(LspPositions, DiagnosticRangesCountUtf16UnitsAfterAccentsAndEveryHighByte) 
     const std::string line =
         "[generale]\r\nlunghezza percorso,    105500\r\n[curve]\r\n" + row + "\r\n[fine]\r\n";
     testing::TempFolder folder;
-    const std::string uri = uri_from_path(folder.path() / "PROVA \xc3\xa8_linea.txt");
+    const std::string uri = lsp::uri_from_path(folder.path() / "PROVA \xc3\xa8_linea.txt");
     Client c;
     c.initialize();
     c.open(uri, line);

@@ -4,15 +4,16 @@
 #include <png.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <memory>
 #include <regex>
 #include <set>
 
-#include "cli/label_packer.h"
 #include "cli_tool.h"
 #include "model/file_io.h"
 #include "model/file_names.h"
+#include "render/label_packer.h"
 #include "support/sheet_scenario.h"
 
 namespace railscen {
@@ -79,10 +80,20 @@ bool contains(const std::vector<std::string>& titles, const std::string& title) 
     return std::find(titles.begin(), titles.end(), title) != titles.end();
 }
 
-// The end metre of an "... over A–B m" title.
+// The metres written from `at` on: "12,350" is 12350.
+long metres_at(const std::string& title, std::size_t at) {
+    std::string digits;
+    for (; at < title.size() &&
+           (std::isdigit(static_cast<unsigned char>(title[at])) || title[at] == ',');
+         ++at) {
+        if (title[at] != ',') digits += title[at];
+    }
+    return std::stol(digits);
+}
+
+// The end metre of an "... over A-B m" title.
 long over_end(const std::string& title) {
-    const std::size_t dash = title.rfind("\xE2\x80\x93");
-    return std::stol(title.substr(dash + 3));
+    return metres_at(title, title.rfind('-') + 1);
 }
 
 // Every text's box by the packer's own estimate: no two may meet.
@@ -100,7 +111,8 @@ void expect_no_text_overlaps(const std::string& svg) {
         const double y = std::stod((*it)[2]);
         const double size = std::stod((*it)[3]);
         const std::string anchor = (*it)[4];
-        const double w = cli::text_width((*it)[5].str(), size) * 0.9;  // the estimate is generous
+        const double w =
+            render::text_width((*it)[5].str(), size) * 0.9;  // the estimate is generous
         const double left = anchor == "middle" ? x - w / 2 : anchor == "end" ? x - w : x;
         boxes.push_back({left, y - size * 0.7, left + w, y, (*it)[5]});
     }
@@ -125,26 +137,17 @@ TEST_F(CliRender, DrawsEveryObjectOfTheStoredScenarioWithItsTitle) {
         const char* one_title;
     };
     const Kind kinds[] = {
-        {"station", 24,
-         "station CUSTRA at 104500 m, zone 104200\xE2\x80\x93"
-         "104850 m, timed 18:10"},
-        {"plan-station", 24,
-         "station CUSTRA at 104500 m, zone 104200\xE2\x80\x93"
-         "104850 m, timed 18:10"},
-        {"signal", 66, "signal at 6050 m, left head type 2, right head type 2"},
-        {"speed-board", 32, "speed board at 2750 m: 100/100/105 km/h left, 100/100/105 km/h right"},
-        {"sign-board", 15, "sign board at 46450 m: ( GALLERIA )( MONTE ALTO )( 5000 m )"},
-        {"mountain", 13,
-         "mountain or tunnel stretch, class 1, 46650\xE2\x80\x93"
-         "51650 m"},
-        {"curve", 122,
-         "curve class 3 to the left (radius 2500 m), 500\xE2\x80\x93"
-         "650 m"},
+        {"station", 24, "station CUSTRA at 104,500 m, zone 104,200-104,850 m, timed 18:10"},
+        {"plan-station", 24, "station CUSTRA at 104,500 m, zone 104,200-104,850 m, timed 18:10"},
+        {"signal", 66, "signal at 6,050 m, left head type 2, right head type 2"},
+        {"speed-board", 32,
+         "speed board at 2,750 m: 100/100/105 km/h left, 100/100/105 km/h right"},
+        {"sign-board", 15, "sign board at 46,450 m: ( GALLERIA )( MONTE ALTO )( 5000 m )"},
+        {"mountain", 13, "mountain or tunnel stretch, class 1, 46,650-51,650 m"},
+        {"curve", 122, "curve class 3 to the left (radius 2500 m), 500-650 m"},
         {"code-row", 5, "code row at 600 m, value 280"},
         {"code-drop", 5, "cab-code drop point at 600 m, code 280 (code row)"},
-        {"signal-repetition", 1,
-         "signal repetition with 4 codes, 500\xE2\x80\x93"
-         "104250 m"},
+        {"signal-repetition", 1, "signal repetition with 4 codes, 500-104,250 m"},
     };
     for (const Kind& k : kinds) {
         const std::vector<std::string> titles = titles_of(svg(), k.kind);
@@ -156,12 +159,9 @@ TEST_F(CliRender, DrawsEveryObjectOfTheStoredScenarioWithItsTitle) {
             << name;
     }
     // The limits as true steps, each with its stretch.
-    EXPECT_TRUE(contains(steps_of(svg(), "train-limit"),
-                         "train limit 30 km/h over 0\xE2\x80\x93"
-                         "900 m"));
-    EXPECT_TRUE(contains(steps_of(svg(), "line-limit"),
-                         "line limit (boards) 30 km/h over 800\xE2\x80\x93"
-                         "2750 m"));
+    EXPECT_TRUE(contains(steps_of(svg(), "train-limit"), "train limit 30 km/h over 0-900 m"));
+    EXPECT_TRUE(
+        contains(steps_of(svg(), "line-limit"), "line limit (boards) 30 km/h over 800-2,750 m"));
     EXPECT_FALSE(steps_of(svg(), "effective-limit").empty());
     EXPECT_FALSE(steps_of(svg(), "gradient").empty());
     EXPECT_FALSE(steps_of(svg(), "adhesion").empty());
@@ -182,47 +182,30 @@ TEST(CliRenderSheet, AHandMadeScenarioShowsEveryKindOfObject) {
               0);
     const std::string sheet = read_bytes(folder.path() / "sheet.svg");
     const std::pair<const char*, const char*> kinds[] = {
-        {"station",
-         "station BETA at 5500 m, zone 5250\xE2\x80\x93"
-         "5750 m, timed 10:05"},
-        {"signal", "signal at 9600 m, left head type 1, no right head"},
+        {"station", "station BETA at 5,500 m, zone 5,250-5,750 m, timed 10:05"},
+        {"signal", "signal at 9,600 m, left head type 1, no right head"},
         {"speed-board", "speed board at 800 m: 60/60/70 km/h left"},
-        {"sign-board", "sign board at 3900 m: ( GALLERIA )( PROVA )( 1000 m )"},
-        {"mountain",
-         "mountain or tunnel stretch, class 2, 7000\xE2\x80\x93"
-         "7300 m"},
-        {"curve",
-         "curve class 5 to the right (radius 500 m), 3000\xE2\x80\x93"
-         "3300 m"},
-        {"curve",
-         "curve class 6 to the left (radius 333 m), 6000\xE2\x80\x93"
-         "6200 m"},
-        {"slowdown",
-         "slowdown 30 km/h over 8000\xE2\x80\x93"
-         "8500 m"},
-        {"slowdown-warning", "slowdown warning point at 6800 m, 30 km/h ahead"},
-        {"code-drop", "cab-code drop point at 3000 m, no code value (code row)"},
-        {"code-drop", "cab-code drop point at 7800 m, code 180 (added by the compiler)"},
-        {"code-row", "code row at 3000 m, value 0"},
-        {"signal-repetition",
-         "signal repetition with 4 codes, 500\xE2\x80\x93"
-         "11000 m"},
+        {"sign-board", "sign board at 3,900 m: ( GALLERIA )( PROVA )( 1000 m )"},
+        {"mountain", "mountain or tunnel stretch, class 2, 7,000-7,300 m"},
+        {"curve", "curve class 5 to the right (radius 500 m), 3,000-3,300 m"},
+        {"curve", "curve class 6 to the left (radius 333 m), 6,000-6,200 m"},
+        {"slowdown", "slowdown 30 km/h over 8,000-8,500 m"},
+        {"slowdown-warning", "slowdown warning point at 6,800 m, 30 km/h ahead"},
+        {"code-drop", "cab-code drop point at 3,000 m, no code value (code row)"},
+        {"code-drop", "cab-code drop point at 7,800 m, code 180 (added by the compiler)"},
+        {"code-row", "code row at 3,000 m, value 0"},
+        {"signal-repetition", "signal repetition with 4 codes, 500-11,000 m"},
     };
     for (const auto& [kind, title] : kinds) {
         EXPECT_TRUE(contains(titles_of(sheet, kind), title)) << kind << ": " << title;
     }
-    EXPECT_TRUE(contains(steps_of(sheet, "slowdown-limit"),
-                         "slowdowns 30 km/h over 8000\xE2\x80\x93"
-                         "8500 m"));
-    EXPECT_TRUE(contains(steps_of(sheet, "effective-limit"),
-                         "effective limit 30 km/h over 8000\xE2\x80\x93"
-                         "8500 m"));
-    EXPECT_TRUE(contains(steps_of(sheet, "gradient"),
-                         "gradient -8 \xE2\x80\xB0 over 5000\xE2\x80\x93"
-                         "8000 m"));
-    EXPECT_TRUE(contains(steps_of(sheet, "adhesion"),
-                         "adhesion 70 over 6000\xE2\x80\x93"
-                         "18900 m"));
+    EXPECT_TRUE(
+        contains(steps_of(sheet, "slowdown-limit"), "slowdowns 30 km/h over 8,000-8,500 m"));
+    EXPECT_TRUE(
+        contains(steps_of(sheet, "effective-limit"), "effective limit 30 km/h over 8,000-8,500 m"));
+    EXPECT_TRUE(
+        contains(steps_of(sheet, "gradient"), "gradient -8 \xE2\x80\xB0 over 5,000-8,000 m"));
+    EXPECT_TRUE(contains(steps_of(sheet, "adhesion"), "adhesion 70 over 6,000-18,900 m"));
     expect_no_text_overlaps(sheet);
 }
 
@@ -240,16 +223,15 @@ TEST(CliRenderSheet, ControlBytesOfTheAuthorsTextsBecomeVisibleEscapes) {
         return static_cast<unsigned char>(c) < 0x20 && c != '\n';
     }));
     EXPECT_TRUE(contains(titles_of(sheet, "sign-board"),
-                         "sign board at 3900 m: (GALLERIA\\x07)(\\x01PROVA)"));
+                         "sign board at 3,900 m: (GALLERIA\\x07)(\\x01PROVA)"));
     EXPECT_TRUE(contains(titles_of(sheet, "station"),
-                         "station AL\\x1b[2JFA at 0 m, zone -400\xE2\x80\x93"
-                         "400 m, timed 10:00"));
+                         "station AL\\x1b[2JFA at 0 m, zone -400-400 m, timed 10:00"));
 }
 
 TEST(CliRenderSheet, AfterACodeTheSheetSaysSoAndDrawsOnlyWhatWasLoaded) {
     TempFolder folder;
     write_file(folder.path() / testing::kSheetLineFile, testing::sheet_line_text());
-    // The third signal lands on the speed board at 6500 m: error 16 stops the train's loading.
+    // The third signal lands on the speed board at 6,500 m: error 16 stops the train's loading.
     write_file(folder.path() / testing::kSheetTrainFile, testing::sheet_train_text("6500"));
     const testing::ToolRun run = tool(folder.path(), {"render", ".", "-o", "sheet.svg"});
     ASSERT_EQ(run.status, 0) << run.err;
@@ -259,8 +241,8 @@ TEST(CliRenderSheet, AfterACodeTheSheetSaysSoAndDrawsOnlyWhatWasLoaded) {
                                        "(at 6500 m) \xE2\x80\x94 PROVA_T 1-.txt:25"});
     EXPECT_NE(sheet.find("Loading stopped there: the sheet draws only what was loaded"),
               std::string::npos);
-    EXPECT_EQ(titles_of(sheet, "error-mark"), std::vector<std::string>{"error 16 at 6500 m"});
-    EXPECT_EQ(titles_of(sheet, "plan-error-mark"), std::vector<std::string>{"error 16 at 6500 m"});
+    EXPECT_EQ(titles_of(sheet, "error-mark"), std::vector<std::string>{"error 16 at 6,500 m"});
+    EXPECT_EQ(titles_of(sheet, "plan-error-mark"), std::vector<std::string>{"error 16 at 6,500 m"});
     // The speed rows were read to 9000 m and the adhesion rows to 6000 m; nothing is drawn as
     // data beyond, and the stretches beyond are marked as not loaded.
     EXPECT_EQ(titles_of(sheet, "not-loaded").size(), 2u);
@@ -283,15 +265,12 @@ TEST_F(CliRender, FromAndToDrawAStretch) {
                   .status,
               0);
     const std::string sheet = read_bytes(path() / "stretch.svg");
-    EXPECT_NE(sheet.find("plan view, 40000\xE2\x80\x93"
-                         "60000 m</text>"),
-              std::string::npos);
+    EXPECT_NE(sheet.find("plan view, 40,000-60,000 m</text>"), std::string::npos);
     for (const char* kind : {"station", "plan-station", "signal", "speed-board", "sign-board"}) {
         const std::vector<std::string> titles = titles_of(sheet, kind);
         EXPECT_FALSE(titles.empty()) << kind;
         for (const std::string& t : titles) {
-            const std::size_t at = t.find(" at ") + 4;
-            const long metre = std::stol(t.substr(at));
+            const long metre = metres_at(t, t.find(" at ") + 4);
             EXPECT_GE(metre, 40000) << t;
             EXPECT_LE(metre, 60000) << t;
         }

@@ -6,9 +6,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/diagnostics.h"
 #include "cli_tool.h"
 #include "model/file_io.h"
+#include "report/diagnostics.h"
 #include "support/test_support.h"
 
 namespace railscen {
@@ -127,7 +127,7 @@ nlohmann::json record_at(const nlohmann::json& file, const nlohmann::json& line)
 }
 
 nlohmann::json only_result(const nlohmann::json& record) {
-    return nlohmann::json::parse(cli::diagnostics_sarif(nlohmann::json::array({record})))
+    return nlohmann::json::parse(report::diagnostics_sarif(nlohmann::json::array({record})))
         .at("runs")[0]
         .at("results")[0];
 }

@@ -1,4 +1,4 @@
-#include "cli/scenario_names.h"
+#include "compile/scenario_names.h"
 
 #include <gtest/gtest.h>
 

@@ -6,10 +6,10 @@
 #include <nlohmann/json.hpp>
 #include <sstream>
 
-#include "app/memorizza_percorso.h"
+#include "analysis/run_times.h"
 #include "cli/commands.h"
-#include "cli/run_times.h"
 #include "cli_tool.h"
+#include "compile/memorizza_percorso.h"
 #include "model/file_io.h"
 #include "model/file_names.h"
 
@@ -210,12 +210,12 @@ TEST(CliTimetable, TheLimitInForceAlongTheLine) {
         compile_in_memory(run, 0, source);
         ASSERT_EQ(run.error_code, 0);
         std::string stretches;
-        for (const cli::SpeedStretch& s : cli::speed_limits(run)) {
+        for (const analysis::SpeedStretch& s : analysis::speed_limits(run)) {
             if (s.from >= 3000) break;
             std::string by;
-            for (const auto& [bit, word] :
-                 {std::pair{cli::kLineLimit, "line"}, std::pair{cli::kTrainLimit, "train"},
-                  std::pair{cli::kSlowdownLimit, "slowdown"}}) {
+            for (const auto& [bit, word] : {std::pair{analysis::kLineLimit, "line"},
+                                            std::pair{analysis::kTrainLimit, "train"},
+                                            std::pair{analysis::kSlowdownLimit, "slowdown"}}) {
                 if ((s.sources & bit) != 0) by += (by.empty() ? "" : "+") + std::string(word);
             }
             stretches += (stretches.empty() ? "" : ", ") + std::to_string(s.from) + "-" +

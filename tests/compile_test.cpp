@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/memorizza_percorso.h"
+#include "compile/memorizza_percorso.h"
 #include "model/file_io.h"
 #include "model/file_names.h"
 #include "output/binary_files.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/memorizza_percorso.h"
+#include "compile/memorizza_percorso.h"
 #include "scenario/stored_scenario.h"
 #include "source_text/scrivi_righe.h"
 #include "support/test_support.h"

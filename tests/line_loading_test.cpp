@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/memorizza_percorso.h"
+#include "compile/memorizza_percorso.h"
 #include "loader/memorizza_dati.h"
 #include "output/binary_files.h"
 #include "support/test_support.h"

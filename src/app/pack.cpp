@@ -1,6 +1,6 @@
 #include "app/pack.h"
 
-#include "app/memorizza_percorso.h"
+#include "compile/memorizza_percorso.h"
 #include "documents/documents.h"
 #include "model/diagnostic.h"
 #include "model/file_io.h"

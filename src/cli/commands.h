@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/compile_inputs.h"
+#include "compile/inputs.h"
 
 namespace CLI {
 class App;
@@ -26,6 +26,10 @@ struct Command {
 };
 
 // The whole tool on the arguments after the program's name; returns the exit status.
+// LINE_FILE TRAIN_FILE [--line-name NAME] [--train-name NAME] [--no-plan] [-w]
+// [--warnings-as-errors] [--format text|json|sarif] [--from-utf8]
+void add_compile_inputs(CLI::App& command, CompileInputs& inputs);
+
 int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // What check and explain do once their arguments are parsed; messages go to the streams.
@@ -43,6 +47,7 @@ Command add_lsp_command(CLI::App& parent);
 Command add_watch_command(CLI::App& parent);
 Command add_diff_command(CLI::App& parent);
 Command add_timetable_command(CLI::App& parent);
+Command add_run_command(CLI::App& parent);
 Command add_completion_command(CLI::App& parent);
 
 }  // namespace railscen::cli

@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "cli/commands.h"
-#include "cli/console.h"
 #include "model/file_io.h"
+#include "platform/console.h"
 
 int main(int argc, char** argv) {
     railscen::ignore_file_size_signal();
-    railscen::cli::prepare_console();
-    const std::vector<std::string> args = railscen::cli::command_line_arguments(argc, argv);
+    railscen::platform::prepare_console();
+    const std::vector<std::string> args = railscen::platform::command_line_arguments(argc, argv);
     return railscen::cli::run_tool(args, std::cout, std::cerr);
 }

@@ -7,10 +7,10 @@
 #include <iostream>
 #include <ostream>
 
+#include "analysis/edit_distance.h"
 #include "cli/commands.h"
-#include "cli/console.h"
-#include "cli/diagnostics.h"
-#include "cli/edit_distance.h"
+#include "platform/console.h"
+#include "report/diagnostics.h"
 
 namespace railscen::cli {
 namespace {
@@ -19,7 +19,7 @@ namespace {
 // set to anything. A console that needs telling to show colours is told so for always too.
 bool wants_colour(const std::string& when, const std::ostream& err) {
     if (when == "never") return false;
-    const bool terminal = &err == &std::cerr && stderr_shows_colour();
+    const bool terminal = &err == &std::cerr && platform::stderr_shows_colour();
     if (when == "always") return true;
     const char* no_colour = std::getenv("NO_COLOR");
     if (no_colour != nullptr && *no_colour != '\0') return false;
@@ -32,7 +32,7 @@ std::string unknown_command(const std::string& word, const std::vector<Command>&
     std::string nearest;
     std::size_t best = std::string::npos;
     for (const Command& command : commands) {
-        const std::size_t d = edit_distance(word, command.app->get_name());
+        const std::size_t d = analysis::edit_distance(word, command.app->get_name());
         if (d < best) {
             best = d;
             nearest = command.app->get_name();
@@ -65,6 +65,9 @@ int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostre
     };
     commands.push_back(add_diff_command(app));
     commands.push_back(add_timetable_command(app));
+#ifdef RAILSCEN_RUN_COMMAND
+    commands.push_back(add_run_command(app));
+#endif
     commands.push_back(add_completion_command(app));
     std::vector<std::string> given = args;
     // "railscen help" is "railscen --help".
@@ -92,7 +95,7 @@ int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostre
         // Help and the version are no failure; every other parse error is a usage error.
         return app.exit(e, out, err) == 0 ? kExitOk : kExitFailure;
     }
-    set_message_colour(wants_colour(colour, err));
+    report::set_message_colour(wants_colour(colour, err));
     for (const Command& command : commands) {
         if (!command.app->parsed()) continue;
         try {

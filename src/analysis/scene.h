@@ -1,0 +1,45 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "model/diagnostic.h"
+#include "model/plan.h"
+#include "model/run.h"
+#include "model/scenario_slot.h"
+#include "model/source_record.h"
+#include "model/track_cell.h"
+
+namespace railscen::analysis {
+
+// What the route sheet is drawn from: the compiled scenario, and, when it was compiled from
+// the description texts here, what the loader read and what the compile found.
+struct Scene {
+    Slots slots;
+    std::vector<TrackCell> cells;
+    std::optional<Plan> plan;              // none when compiled without a plan
+    std::optional<std::int32_t> code;      // the code the compile (or its report) recorded
+    std::optional<std::int32_t> position;  // its position, for codes that carry one
+
+    bool from_texts = false;
+    std::vector<SourceRecord> records;
+    std::vector<Diagnostic> diagnostics;
+    std::unordered_map<std::int64_t, std::size_t> placed_by;
+    SourceNames names;
+};
+
+// The scene of a compile run in memory (the run's grid, plan and records are moved out).
+Scene scene_from_run(Run&& run, std::optional<std::int32_t> fatal, SourceNames names);
+
+// The route length from slot 84, or the grid's reach when that is missing.
+std::int64_t route_length(const Scene& scene);
+// Where the grid ends: the route and the run-out beyond it.
+std::int64_t grid_end(const Scene& scene);
+
+// The route metre an object in a cell stands for, by its kind's cell rule.
+std::int64_t object_metre(const TrackCell& cell, std::size_t index);
+
+}  // namespace railscen::analysis

@@ -1,0 +1,403 @@
+// What the route sheet draws: the objects of the grid and the records the loader read, the
+// step profiles, and how much of the scenario was loaded before a code stopped the loader.
+
+#include <algorithm>
+#include <cmath>
+
+#include "analysis/binary_views.h"
+#include "analysis/sheet_facts.h"
+#include "analysis/units_text.h"
+#include "model/cell_index.h"
+#include "model/text_encoding.h"
+#include "output/binary_decode.h"
+#include "source_text/keywords.h"
+
+namespace railscen::analysis {
+namespace {
+
+std::string kmh(int a, int b, int c) {
+    return std::to_string(a) + "/" + std::to_string(b) + "/" + std::to_string(c);
+}
+
+// Author's text for a label: UTF-8 with control bytes as visible escapes (XML may not hold
+// them), runs of blanks as one (as the browser shows them).
+std::string display_text(const std::string& bytes) {
+    const std::string utf8 = terminal_text(bytes);
+    std::string out;
+    for (const char c : utf8) {
+        const bool blank = c == ' ' || c == '\t';
+        if (blank && (out.empty() || out.back() == ' ')) continue;
+        out += blank ? ' ' : c;
+    }
+    while (!out.empty() && out.back() == ' ') out.pop_back();
+    return out;
+}
+
+std::optional<std::int64_t> field_number(const SourceRecord& r, std::size_t i) {
+    if (i >= r.fields.size()) return std::nullopt;
+    return r.fields[i].number;
+}
+
+// The codes recorded after the loader read both texts to their end.
+bool raised_after_loading(std::int32_t code) {
+    return code == 2 || code == 11 || code == 12 || code == 13 || code == 1250 || code == 1251;
+}
+
+class FactFinder {
+  public:
+    explicit FactFinder(const Scene& scene) : s_(scene) {}
+
+    SheetFacts find() {
+        find_load_state();
+        stations();
+        cell_objects();
+        mountains();
+        curves();
+        code_records();
+        std::stable_sort(f_.objects.begin(), f_.objects.end(),
+                         [](const SheetObject& a, const SheetObject& b) {
+                             if (a.lane != b.lane) return a.lane < b.lane;
+                             return a.from < b.from;
+                         });
+        profiles();
+        return std::move(f_);
+    }
+
+  private:
+    // Records the loader finished: all of them, or all but the one it stopped at.
+    std::size_t finished_records() const {
+        if (f_.load.whole || s_.records.empty()) return s_.records.size();
+        return s_.records.size() - 1;
+    }
+
+    std::optional<std::int64_t> placed_position(std::int64_t cell) const {
+        const auto it = s_.placed_by.find(cell);
+        if (it == s_.placed_by.end() || it->second >= s_.records.size()) return std::nullopt;
+        return field_number(s_.records[it->second], 0);
+    }
+
+    // An object's metre: the position its record gives, for the objects that stand where
+    // their record says; by its cell otherwise.
+    std::int64_t metre_of(std::size_t cell) const {
+        const std::uint8_t kind = s_.cells[cell].kind;
+        const bool at_record = kind == kSignal || kind == kSpeedBoard || kind == kSignBoard ||
+                               kind == kSlowdownStart || kind == kCodeDrop ||
+                               kind == kCodeDropNoValue;
+        const std::int64_t by_cell = object_metre(s_.cells[cell], cell);
+        return at_record ? placed_position(static_cast<std::int64_t>(cell)).value_or(by_cell)
+                         : by_cell;
+    }
+
+    void find_load_state() {
+        LoadState& load = f_.load;
+        for (const Diagnostic& d : s_.diagnostics) {
+            if (d.severity == Severity::kError && d.code != 0) {
+                load.code = &d;
+                break;
+            }
+        }
+        if (load.code == nullptr) {
+            // Compiled files with a report: the code is known, what was loaded is not.
+            load.from_files = !s_.from_texts;
+            if (s_.code) {
+                load.code_number = *s_.code;
+                if (s_.position) load.mark = *s_.position;
+            }
+            return;
+        }
+        const Diagnostic& d = *load.code;
+        load.code_number = d.code;
+        if (d.position) load.mark = *d.position;
+        if (d.at && d.at->line > 0) {
+            load.where = s_.names.of(d.at->file) + ":" + std::to_string(d.at->line);
+        }
+        if (raised_after_loading(d.code)) return;
+        load.whole = false;
+
+        // The loader stopped at its last record; a layer holds values only up to the row
+        // before the last one it read, since a row fills the cells before its own position.
+        const std::size_t done = finished_records();
+        const bool train_started =
+            !s_.records.empty() && s_.records.back().file == SourceFile::kTrain;
+        std::int64_t gradient = 0, speed = 0, adhesion = 0, line_last = 0, train_last = 0;
+        for (std::size_t i = 0; i < done; ++i) {
+            const SourceRecord& r = s_.records[i];
+            const std::optional<std::int64_t> p = field_number(r, 0);
+            if (!p) continue;
+            const std::int64_t filled = cell_index::profile_break(*p) * 50;
+            if (r.is(RecordKind::kGradient)) gradient = std::max(gradient, filled);
+            if (r.is(RecordKind::kSpeedLimit)) speed = std::max(speed, filled);
+            if (r.is(RecordKind::kAdhesion)) adhesion = std::max(adhesion, filled);
+            if (r.file == SourceFile::kLine && !r.is(RecordKind::kLength)) {
+                line_last = std::max(line_last, *p);
+            }
+            if (r.file == SourceFile::kTrain) train_last = std::max(train_last, *p);
+        }
+        if (!load.mark && !s_.records.empty()) load.mark = field_number(s_.records.back(), 0);
+        if (train_started) {
+            load.train_to = load.mark.value_or(train_last);
+            load.speed_to = speed;
+            load.adhesion_to = adhesion;
+        } else {
+            load.line_to = load.mark.value_or(line_last);
+            load.gradient_to = gradient;
+            load.train_to = load.speed_to = load.adhesion_to = 0;
+        }
+    }
+
+    void add(Lane lane, std::int64_t from, std::int64_t to, const char* kind, std::string label,
+             std::string title, const char* colour, int value = kNoValue) {
+        f_.objects.push_back(
+            {lane, from, to, kind, std::move(label), std::move(title), colour, value});
+    }
+
+    void stations() {
+        for (const std::size_t i : station_slots(s_.slots)) {
+            const ScenarioSlot& st = s_.slots[i];
+            const std::string name = display_text(st.text);
+            std::string title =
+                "station " + name + " at " + metres_range_text(st.position, st.position);
+            if (st.finish > st.start) title += ", zone " + metres_range_text(st.start, st.finish);
+            if (st.time > 0) {
+                char clock[16];
+                std::snprintf(clock, sizeof clock, "%02d:%02d", st.time / 3600 % 100,
+                              st.time / 60 % 60);
+                title += std::string(", timed ") + clock;
+            }
+            add(Lane::kStations, st.position, st.position, "station", name, title, "#000000");
+        }
+    }
+
+    void cell_objects() {
+        const auto& cells = s_.cells;
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            const TrackCell& c = cells[i];
+            const std::int64_t m = metre_of(i);
+            const std::string at = " at " + metres_range_text(m, m);
+            switch (c.kind) {
+                case kSignal: {
+                    const SignalAspects a = decode_signal(c);
+                    add(Lane::kSignals, m, m, "signal", "",
+                        "signal" + at + ", left head type " + std::to_string(a.left_head) +
+                            (a.right_head != 0 ? ", right head type " + std::to_string(a.right_head)
+                                               : std::string(", no right head")),
+                        "#d62728");
+                    break;
+                }
+                case kSpeedBoard: {
+                    const BoardSpeeds b = decode_speed_board(c);
+                    const std::string left = kmh(b.left[0], b.left[1], b.left[2]);
+                    const std::string right = kmh(b.right[0], b.right[1], b.right[2]);
+                    const bool has_left = b.left[0] != 0 || b.left[1] != 0 || b.left[2] != 0;
+                    const bool has_right = b.right[0] != 0 || b.right[1] != 0 || b.right[2] != 0;
+                    std::string title = "speed board" + at + ":";
+                    if (has_left) title += " " + left + " km/h left";
+                    if (has_left && has_right) title += ",";
+                    if (has_right) title += " " + right + " km/h right";
+                    add(Lane::kSpeedBoards, m, m, "speed-board", has_left ? left : right, title,
+                        "#ff9f1c", has_left ? b.left[0] : b.right[0]);
+                    break;
+                }
+                case kSignBoard: {
+                    if (c.param1 < 0 || c.param1 >= kSlotCount) break;
+                    const std::string text =
+                        display_text(s_.slots[static_cast<std::size_t>(c.param1)].text);
+                    add(Lane::kSignBoards, m, m, "sign-board", text,
+                        "sign board" + at + ": " + text, "#7b3294");
+                    break;
+                }
+                case kSlowdownStart:
+                    slowdown(i, m);
+                    break;
+                case kSlowdownWarning:
+                    add(Lane::kSlowdowns, m, m, "slowdown-warning", "",
+                        "slowdown warning point" + at + ", " + std::to_string(c.param1) +
+                            " km/h ahead",
+                        "#e66101");
+                    break;
+                case kCodeDrop:
+                case kCodeDropNoValue: {
+                    const bool from_row = placed_position(static_cast<std::int64_t>(i)).has_value();
+                    std::string title = "cab-code drop point" + at;
+                    if (c.kind == kCodeDrop) title += ", code " + std::to_string(c.param1);
+                    if (c.kind == kCodeDropNoValue) title += ", no code value";
+                    if (s_.from_texts) {
+                        title += from_row ? " (code row)" : " (added by the compiler)";
+                    }
+                    add(Lane::kCabCodes, m, m, "code-drop",
+                        c.kind == kCodeDrop ? std::to_string(c.param1) : "", title, "#1a9850");
+                    break;
+                }
+                default:
+                    break;
+            }
+        }
+    }
+
+    // A slowdown from its start cell to its end cell, with the record's own figures when known.
+    void slowdown(std::size_t start, std::int64_t m) {
+        const TrackCell& c = s_.cells[start];
+        std::int64_t to = m;
+        const auto it = s_.placed_by.find(static_cast<std::int64_t>(start));
+        if (it != s_.placed_by.end() && it->second < s_.records.size()) {
+            const std::optional<std::int64_t> l = field_number(s_.records[it->second], 2);
+            if (l && *l > 0) to = m + *l;
+        } else {
+            for (std::size_t e = start + 1; e < s_.cells.size(); ++e) {
+                if (s_.cells[e].kind == kSlowdownEnd) {
+                    to = object_metre(s_.cells[e], e);
+                    break;
+                }
+                if (s_.cells[e].kind == kSlowdownStart) break;
+            }
+        }
+        add(Lane::kSlowdowns, m, to, "slowdown", std::to_string(c.param1),
+            "slowdown " + std::to_string(c.param1) + " km/h over " + metres_range_text(m, to),
+            "#e66101", c.param1);
+    }
+
+    void mountains() {
+        const auto& cells = s_.cells;
+        for (std::size_t i = 0; i < cells.size();) {
+            const std::uint8_t kind = cells[i].mountain;
+            std::size_t end = i + 1;
+            while (end < cells.size() && cells[end].mountain == kind) ++end;
+            if (kind != 0) {
+                const auto from = static_cast<std::int64_t>(i) * 50;
+                const auto to = static_cast<std::int64_t>(end) * 50;
+                add(Lane::kMountains, from, to, "mountain", "class " + std::to_string(kind),
+                    "mountain or tunnel stretch, class " + std::to_string(kind) + ", " +
+                        metres_range_text(from, to),
+                    "#b5651d");
+            }
+            i = end;
+        }
+    }
+
+    void curves() {
+        static constexpr double kCurvature[] = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
+        const std::size_t done = finished_records();
+        for (std::size_t i = 0; i < done; ++i) {
+            const SourceRecord& r = s_.records[i];
+            if (!r.is(RecordKind::kCurve)) continue;
+            const std::optional<double> k = curve_curvature(r.keyword.text);
+            const std::optional<std::int64_t> start = field_number(r, 0);
+            const std::optional<std::int64_t> length = field_number(r, 1);
+            if (!k || !start || !length) continue;
+            int cls = 1;
+            for (int c = 0; c < 6; ++c) {
+                if (std::fabs(std::fabs(*k) - kCurvature[c]) < 1e-9) cls = c + 1;
+            }
+            const bool left = *k < 0;
+            const auto radius = std::lround(1 / std::fabs(*k));
+            add(Lane::kCurves, *start, *start + std::max<std::int64_t>(*length, 0), "curve",
+                (left ? "L" : "R") + std::to_string(cls),
+                "curve class " + std::to_string(cls) + (left ? " to the left" : " to the right") +
+                    " (radius " + std::to_string(radius) + " m), " +
+                    metres_range_text(*start, *start + *length),
+                left ? "#2166ac" : "#b2182b");
+        }
+    }
+
+    void code_records() {
+        const std::size_t done = finished_records();
+        for (std::size_t i = 0; i < done; ++i) {
+            const SourceRecord& r = s_.records[i];
+            const std::optional<std::int64_t> a = field_number(r, 0);
+            const std::optional<std::int64_t> b = field_number(r, 1);
+            if (!a || !b) continue;
+            if (r.is(RecordKind::kCodeRow)) {
+                add(Lane::kCodeRows, *a, *a, "code-row", "",
+                    "code row at " + metres_range_text(*a, *a) + ", value " + std::to_string(*b),
+                    "#4d4d4d");
+            }
+            if (r.is(RecordKind::kSignalRepetition) && *b > *a) {
+                const std::optional<int> count = repetition_code_count(r.keyword.text);
+                const std::string codes = count ? std::to_string(*count) + " codes" : "codes";
+                add(Lane::kCodeRows, *a, *b, "signal-repetition", "signal repetition, " + codes,
+                    "signal repetition with " + codes + ", " + metres_range_text(*a, *b),
+                    "#9ecae1");
+            }
+        }
+    }
+
+    Profile layer(const char* name, const char* kind, const char* unit, const char* colour,
+                  double width, std::int64_t loaded_to, int (*value)(const TrackCell&)) const {
+        Profile p{name, kind, unit, colour, width, {}};
+        p.values.resize(s_.cells.size(), kNoValue);
+        for (std::size_t c = 0; c < s_.cells.size(); ++c) {
+            if (static_cast<std::int64_t>(c) * 50 < loaded_to) p.values[c] = value(s_.cells[c]);
+        }
+        return p;
+    }
+
+    void profiles() {
+        const LoadState& load = f_.load;
+        // The last three cells keep every layer at 0: no row of the texts fills them.
+        const auto filled_to =
+            static_cast<std::int64_t>(s_.cells.size() > 3 ? s_.cells.size() - 3 : 0) * 50;
+        f_.gradient = layer("gradient", "gradient", "\u2030", "#1b3a8c", 1.5,
+                            std::min(load.gradient_to, filled_to),
+                            [](const TrackCell& c) { return c.gradient - 100; });
+        f_.adhesion =
+            layer("adhesion", "adhesion", "", "#1b7837", 1.5, std::min(load.adhesion_to, filled_to),
+                  [](const TrackCell& c) { return static_cast<int>(c.adhesion); });
+        f_.train_limit = layer("train limit", "train-limit", "km/h", "#2b83ba", 1.5,
+                               std::min(load.speed_to, filled_to),
+                               [](const TrackCell& c) { return c.speed_limit * 5; });
+
+        const std::size_t n = s_.cells.size();
+        f_.line_limit = {"line limit (boards)", "line-limit", "km/h", "#999999", 1.5, {}};
+        f_.slowdown_limit = {"slowdowns", "slowdown-limit", "km/h", "#e66101", 2, {}};
+        f_.effective_limit = {"effective limit", "effective-limit", "km/h", "#000000", 2.5, {}};
+        f_.line_limit.values.assign(n, kNoValue);
+        f_.slowdown_limit.values.assign(n, kNoValue);
+        f_.effective_limit.values.assign(n, kNoValue);
+        // A board's speed (its first, on the side it stands) holds from its metre on.
+        int board = kNoValue;
+        std::vector<const SheetObject*> boards, slowdowns;
+        for (const SheetObject& o : f_.objects) {
+            if (o.lane == Lane::kSpeedBoards) boards.push_back(&o);
+            if (o.lane == Lane::kSlowdowns && std::string_view(o.kind) == "slowdown") {
+                slowdowns.push_back(&o);
+            }
+        }
+        std::size_t b = 0;
+        for (std::size_t c = 0; c < n; ++c) {
+            const auto m = static_cast<std::int64_t>(c) * 50;
+            while (b < boards.size() && boards[b]->from <= m) {
+                board = boards[b]->value;
+                ++b;
+            }
+            if (m < load.line_to && m < filled_to) f_.line_limit.values[c] = board;
+        }
+        for (const SheetObject* o : slowdowns) {
+            const int v = o->value;
+            for (std::int64_t m = o->from / 50 * 50; m < std::max(o->to, o->from + 1); m += 50) {
+                const auto c = static_cast<std::size_t>(m / 50);
+                if (c >= n) break;
+                int& slot = f_.slowdown_limit.values[c];
+                slot = slot == kNoValue ? v : std::min(slot, v);
+            }
+        }
+        for (std::size_t c = 0; c < n; ++c) {
+            int e = f_.train_limit.values[c];
+            if (e == kNoValue) continue;
+            for (const int v : {f_.line_limit.values[c], f_.slowdown_limit.values[c]}) {
+                if (v != kNoValue) e = std::min(e, v);
+            }
+            f_.effective_limit.values[c] = e;
+        }
+    }
+
+    const Scene& s_;
+    SheetFacts f_;
+};
+
+}  // namespace
+
+SheetFacts sheet_facts(const Scene& scene) {
+    return FactFinder(scene).find();
+}
+
+}  // namespace railscen::analysis

@@ -1,0 +1,77 @@
+#pragma once
+
+#include <climits>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "analysis/scene.h"
+
+namespace railscen::analysis {
+
+// What the route sheet draws, taken from the scene.
+
+enum class Lane {
+    kStations,
+    kSignals,
+    kSpeedBoards,
+    kSignBoards,
+    kMountains,
+    kCurves,
+    kSlowdowns,
+    kCabCodes,
+    kCodeRows
+};
+inline constexpr int kLaneCount = 9;
+
+inline constexpr int kNoValue = INT_MIN;
+
+struct SheetObject {
+    Lane lane;
+    std::int64_t from;  // metres
+    std::int64_t to;    // from again for an object at one point
+    const char* kind;   // the element's class: "station", "signal", ...
+    std::string label;  // shown where there is room; empty: the title only
+    std::string title;
+    const char* colour;
+    int value = kNoValue;  // the speed a speed board (its first, on the side it stands) or a
+                           // slowdown sets, km/h
+};
+
+// A step profile with one value per cell (cell c holds metres 50c to 50c + 50); kNoValue where
+// nothing is defined or nothing was loaded.
+struct Profile {
+    const char* name;  // "train limit"
+    const char* kind;  // the element class
+    const char* unit;  // "km/h"
+    const char* colour;
+    double width;
+    std::vector<int> values;
+};
+
+// How much of the scenario the loader read: after a code that stopped it, each layer holds
+// loaded values only before its own metre, and the place of the code is marked.
+struct LoadState {
+    bool whole = true;
+    bool from_files = false;           // compiled files: what was loaded is not known
+    const Diagnostic* code = nullptr;  // the code that stopped the loading, or the run's code
+    std::int32_t code_number = 0;
+    std::optional<std::int64_t> mark;  // metres
+    std::string where;                 // "FILE:LINE" of the code
+    std::int64_t line_to = LLONG_MAX;  // line objects and gradient
+    std::int64_t train_to = LLONG_MAX;
+    std::int64_t gradient_to = LLONG_MAX;
+    std::int64_t speed_to = LLONG_MAX;
+    std::int64_t adhesion_to = LLONG_MAX;
+};
+
+struct SheetFacts {
+    LoadState load;
+    std::vector<SheetObject> objects;  // by lane, in metre order within each
+    Profile line_limit, train_limit, slowdown_limit, effective_limit, gradient, adhesion;
+};
+
+SheetFacts sheet_facts(const Scene& scene);
+
+}  // namespace railscen::analysis

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "model/diagnostic.h"
+#include "model/run.h"
+
+namespace railscen::analysis {
+
+// Things check finds suspicious although the compile accepts them, as warnings on the records
+// the loader read (run.records); a run that read no records gives none.
+std::vector<Diagnostic> check_warnings(const Run& run);
+
+// The warnings the options ask for: none under -w.
+std::vector<Diagnostic> wanted_warnings(const Run& run, bool no_warnings);
+
+// Timed stations (slot time non-zero) that the timetable reaches sooner than the speed limits
+// allow, from the station timed before or from the clock's start: the bound of timed_legs.
+std::vector<Diagnostic> timetable_warnings(const Run& run);
+
+// Timed stations before the clock's start.
+std::vector<Diagnostic> clock_warnings(const Run& run);
+
+// Rows of a profile section (gradients, curves, speed limits, adhesion) whose position goes
+// down: "1200" typed for "12000".
+std::vector<Diagnostic> order_warnings(const Run& run);
+
+// Fields after a record's last on its line, which belong to no record: a comma inside a text
+// ("comma") or one field too many ("extra-field").
+std::vector<Diagnostic> extra_field_warnings(const Run& run);
+
+// A record that takes a field from a line below its keyword's ("continued").
+std::vector<Diagnostic> continuation_warnings(const Run& run);
+
+// Tabs, and texts saved as UTF-8.
+std::vector<Diagnostic> text_warnings(const Run& run);
+
+// A train description without "[generale]", whose records the compile never reads; the two
+// texts swapped.
+std::vector<Diagnostic> train_text_warnings(const Run& run);
+
+// Keyword fields that begin a line, match no keyword, but lie close to one.
+std::vector<Diagnostic> spelling_warnings(const Run& run);
+
+// Mountains that run past the grid and curves that run past the plan: the compile writes
+// nothing beyond either, so their ends are lost.
+std::vector<Diagnostic> stretch_warnings(const Run& run);
+
+// A warning of the named kind at a field.
+inline Diagnostic warning(std::string name, const SourceLocation& at, std::string message) {
+    Diagnostic d;
+    d.severity = Severity::kWarning;
+    d.at = at;
+    d.reason = std::move(message);
+    d.name = std::move(name);
+    return d;
+}
+
+}  // namespace railscen::analysis

@@ -1,0 +1,62 @@
+// Timed stations the train cannot reach in time at the speed limits, or timed before the clock.
+#include "analysis/run_times.h"
+#include "analysis/units_text.h"
+#include "analysis/warnings.h"
+
+namespace railscen::analysis {
+namespace {
+
+constexpr std::size_t kHourField = 13;  // the station record's hour, after 13 numbers
+
+}  // namespace
+
+std::vector<Diagnostic> timetable_warnings(const Run& run) {
+    std::vector<Diagnostic> warnings;
+    for (const TimedLeg& leg : timed_legs(run)) {
+        const std::optional<std::int64_t> margin = leg.margin();
+        if (!margin || *margin >= 0) continue;
+        const SourceRecord& to = run.records[leg.to_record];
+        const std::string after = leg.from_clock
+                                      ? "after the clock starts at " + clock_text(leg.from_time)
+                                      : "after \"" + leg.from_name + "\"";
+        const std::string from = leg.from_clock ? " from the first station" : "";
+        std::string message =
+            "station \"" + leg.to_name + "\" is timed " + clock_text(leg.scheduled) + " " + after +
+            ", but its " + std::to_string(leg.to_metres - leg.from_metres) + " m" + from +
+            " at the speed limits take at least " + clock_text(whole_seconds(leg.bound->seconds));
+        if (leg.bound->limiting) message += " (" + stretch_text(*leg.bound->limiting) + ")";
+        warnings.push_back(warning("timetable", to.field_location(kHourField), message));
+    }
+    return warnings;
+}
+
+std::vector<Diagnostic> clock_warnings(const Run& run) {
+    std::vector<Diagnostic> warnings;
+    const SourceRecord* clock = nullptr;
+    for (const SourceRecord& r : run.records) {
+        if (r.is(RecordKind::kClock) && r.fields.size() >= 3 && r.fields[0].number &&
+            r.fields[1].number && r.fields[2].number) {
+            clock = &r;
+        }
+    }
+    if (clock == nullptr) return warnings;
+    const std::int64_t start =
+        *clock->fields[0].number * 3600 + *clock->fields[1].number * 60 + *clock->fields[2].number;
+    std::size_t i = 0;
+    for (const SourceRecord& r : run.records) {
+        if (!r.is(RecordKind::kStation)) continue;
+        const std::size_t slot = kFirstStationSlot + i++;
+        if (slot >= kFirstSignSlot) break;
+        const ScenarioSlot& station = run.slots[slot];
+        if (station.time == 0 || station.time >= start) continue;
+        Diagnostic d =
+            warning("timetable", r.field_location(kHourField),
+                    "station \"" + station.text + "\" is timed " + clock_text(station.time) +
+                        ", before the clock starts at " + clock_text(start));
+        d.related.push_back({clock->field_location(0), "the clock starts here"});
+        warnings.push_back(std::move(d));
+    }
+    return warnings;
+}
+
+}  // namespace railscen::analysis

@@ -1,0 +1,83 @@
+// railscen compile LINE_FILE TRAIN_FILE: the pack's compile on an author's own texts, which are
+// read and never changed.
+
+#include <CLI/CLI.hpp>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+
+#include "analysis/warnings.h"
+#include "cli/commands.h"
+#include "compile/inputs.h"
+#include "compile/memorizza_percorso.h"
+#include "model/file_io.h"
+#include "model/file_names.h"
+#include "model/utf8_path.h"
+#include "report/compile_report.h"
+#include "report/diagnostics.h"
+
+namespace railscen::cli {
+namespace {
+
+struct CompileOptions {
+    CompileInputs inputs;
+    std::string out_folder = ".";
+    std::string report_file;
+};
+
+int run_compile(const CompileOptions& o, std::ostream& out, std::ostream& err) {
+    Run run = named_run(o.inputs);
+    InputTexts source(o.inputs);
+
+    const std::filesystem::path folder = utf8_path(o.out_folder);
+    const FileNames names = file_names(run.line_name, run.train_name);
+    std::vector<std::filesystem::path> outputs;  // in the order they are written
+    if (run.with_plan != 0) outputs.push_back(folder / names.plan_file);
+    outputs.push_back(folder / names.scenario_file);
+    outputs.push_back(folder / names.cell_file);
+    if (!o.report_file.empty()) outputs.push_back(utf8_path(o.report_file));
+    guard_outputs(outputs, {utf8_path(o.inputs.line_file), utf8_path(o.inputs.train_file)});
+
+    // A missing output folder fails the first file, before anything is written.
+    std::error_code ec;
+    const std::filesystem::file_type type = std::filesystem::status(folder, ec).type();
+    if (type != std::filesystem::file_type::directory) {
+        const std::string reason =
+            type == std::filesystem::file_type::not_found
+                ? std::make_error_code(std::errc::no_such_file_or_directory).message()
+            : ec ? ec.message()
+                 : "\"" + utf8_name(folder) + "\" is not a folder";
+        throw FileError(write_failure(outputs.front(), reason));
+    }
+    // Two compiles into one folder take turns, so it holds one run's files.
+    const FolderLock lock(folder);
+    const CompileOutcome outcome = memorizza_percorso(run, o.inputs.with_plan(), source, folder);
+
+    const std::vector<Diagnostic> warnings = analysis::wanted_warnings(run, o.inputs.no_warnings);
+    report::print_diagnostics(run, o.inputs, warnings, out, err);
+    if (!o.report_file.empty()) {
+        write_file(utf8_path(o.report_file),
+                   report::report_json(report::make_report(run, outcome, o.inputs)));
+    }
+    if (run.error_code != 0 || outcome.fatal) return kExitProblem;
+    return o.inputs.warnings_as_errors && !warnings.empty() ? kExitProblem : kExitOk;
+}
+
+}  // namespace
+
+Command add_compile_command(CLI::App& parent) {
+    auto options = std::make_shared<CompileOptions>();
+    CLI::App* app = parent.add_subcommand(
+        "compile", "compile a line and a train description into the simulator's binary files");
+    add_compile_inputs(*app, options->inputs);
+    app->add_option("-o,--output", options->out_folder, "folder for the binary files (must exist)")
+        ->type_name("DIR")
+        ->capture_default_str();
+    app->add_option("--report", options->report_file, "write the outcome as JSON into FILE")
+        ->type_name("FILE");
+    return {app, [options](std::ostream& out, std::ostream& err) {
+                return run_compile(*options, out, err);
+            }};
+}
+
+}  // namespace railscen::cli

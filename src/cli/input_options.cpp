@@ -1,0 +1,59 @@
+// The options of compile, check, timetable and the other commands that read a description pair.
+
+#include <CLI/CLI.hpp>
+
+#include "cli/commands.h"
+#include "compile/inputs.h"
+#include "model/file_names.h"
+
+namespace railscen::cli {
+
+namespace {
+
+// The scenario file counts a text's length in 16 bits; a file name has its own limits.
+const CLI::Validator kNameLength(
+    [](const std::string& name) {
+        return name.size() <= 255 ? std::string() : std::string("a name is at most 255 bytes");
+    },
+    "at most 255 bytes");
+
+// A name becomes part of file names: it may not lead into another folder or hold what one of
+// the systems refuses in a file name.
+const CLI::Validator kFileNamePart([](const std::string& name) { return name_problem(name); },
+                                   "no path separator, control byte or <>:\"|?*");
+
+}  // namespace
+
+void add_compile_inputs(CLI::App& command, CompileInputs& inputs) {
+    // On the command line a name left out comes from the file names.
+    inputs.line_name.clear();
+    inputs.train_name.clear();
+    command.add_option("LINE_FILE", inputs.line_file, "line description text")->required();
+    command.add_option("TRAIN_FILE", inputs.train_file, "train description text")->required();
+    command
+        .add_option("--line-name", inputs.line_name,
+                    "line name the file names are built from (a trailing blank counts); "
+                    "default: NAME of NAME_linea.txt")
+        ->check(kNameLength)
+        ->check(kFileNamePart);
+    command
+        .add_option("--train-name", inputs.train_name,
+                    "train name the file names are built from; default: TRAIN of "
+                    "NAME_TRAIN-.txt")
+        ->check(kNameLength)
+        ->check(kFileNamePart);
+    command.add_flag("--no-plan", inputs.no_plan, "build and write no plan (curves are not read)");
+    command.add_flag("-w,--no-warnings", inputs.no_warnings, "show no warnings");
+    command
+        .add_option("--format", inputs.format,
+                    "text: messages on standard error; json or sarif (SARIF 2.1.0): the "
+                    "diagnostics on standard output")
+        ->check(CLI::IsMember({"text", "json", "sarif"}))
+        ->capture_default_str();
+    command.add_flag("--from-utf8", inputs.from_utf8,
+                     "the texts are UTF-8: convert them to Windows-1252 before the compile");
+    command.add_flag("--warnings-as-errors", inputs.warnings_as_errors,
+                     "a warning makes the exit status 1");
+}
+
+}  // namespace railscen::cli

@@ -1,0 +1,252 @@
+// railscen run LINE_FILE TRAIN_FILE --rolling-stock FILE: the fastest run of a train of the
+// rolling-stock file from the first station to the last, stopping at every station with a
+// dwell and at the last, under the scenario's speed limits, gradients and curves.
+
+#include <CLI/CLI.hpp>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <nlohmann/json.hpp>
+
+#include "analysis/run_times.h"
+#include "analysis/units_text.h"
+#include "cli/commands.h"
+#include "compile/inputs.h"
+#include "compile/memorizza_percorso.h"
+#include "dynamics/running_time.h"
+#include "model/file_io.h"
+#include "model/text_encoding.h"
+#include "model/utf8_path.h"
+#include "report/diagnostics.h"
+#include "source_text/keywords.h"
+
+namespace railscen::cli {
+namespace {
+
+// Stations of category 25 and above get no stop cell: the train passes them.
+constexpr int kFirstPassingCategory = 25;
+
+struct RunOptions {
+    CompileInputs inputs;
+    std::string rolling_stock;
+    std::string train_id;
+    double step = 10;
+};
+
+struct Station {
+    std::string name;  // Windows-1252
+    std::int64_t position = 0;
+    std::int64_t time = 0;  // seconds after midnight; 0 when untimed
+    int dwell = 0;          // seconds
+};
+
+// The stations the train stops at, in the order read: the first, every later one with a dwell
+// (the record's thirteenth number) and a stop cell, and the last; each beyond the one before.
+std::vector<Station> stops(const Run& run) {
+    std::size_t count = 0;
+    for (const SourceRecord& r : run.records) count += r.is(RecordKind::kStation) ? 1 : 0;
+    count = std::min<std::size_t>(count, kFirstSignSlot - kFirstStationSlot);
+    std::vector<Station> stations;
+    for (std::size_t i = 0; i < count; ++i) {
+        const ScenarioSlot& s = run.slots[kFirstStationSlot + i];
+        const bool last = i + 1 == count;
+        const bool stops_here = s.byte2 > 0 && s.category < kFirstPassingCategory;
+        if (i > 0 && !last && !stops_here) continue;
+        if (!stations.empty() && s.position <= stations.back().position) continue;
+        stations.push_back({s.text, s.position, s.time, last ? 0 : s.byte2});
+    }
+    return stations;
+}
+
+// The route from the first stop to the last: the speed limits in force, the gradient layer of
+// the cells (50 m each, stored plus 100) and the curves by their class's radius.
+dynamics::RouteProfile route_profile(const Run& run, const std::vector<Station>& stations) {
+    dynamics::RouteProfile route;
+    route.start = static_cast<double>(stations.front().position);
+    route.end = static_cast<double>(stations.back().position);
+    for (const analysis::SpeedStretch& s : analysis::speed_limits(run)) {
+        route.limits.push_back(
+            {static_cast<double>(s.from), static_cast<double>(s.to), static_cast<double>(s.kmh)});
+    }
+    const Cells& cells = *run.cells;
+    for (std::int64_t c = 0; c < static_cast<std::int64_t>(cells.size()); ++c) {
+        const double per_mille = static_cast<int>(cells[c].gradient) - 100;
+        if (!route.gradients.empty() && route.gradients.back().per_mille == per_mille) {
+            route.gradients.back().to = (c + 1) * 50.0;
+        } else {
+            route.gradients.push_back({c * 50.0, (c + 1) * 50.0, per_mille});
+        }
+    }
+    for (const SourceRecord& r : run.records) {
+        if (!r.is(RecordKind::kCurve) || r.fields.size() < 2) continue;
+        const std::optional<double> k = curve_curvature(r.keyword.text);
+        if (!k || *k == 0 || !r.fields[0].number || !r.fields[1].number) continue;
+        const auto from = static_cast<double>(*r.fields[0].number);
+        route.curves.push_back(
+            {from, from + static_cast<double>(*r.fields[1].number), 1 / std::abs(*k)});
+    }
+    for (std::size_t i = 1; i + 1 < stations.size(); ++i) {
+        route.stops.push_back(
+            {static_cast<double>(stations[i].position), static_cast<double>(stations[i].dwell)});
+    }
+    return route;
+}
+
+struct Leg {
+    const Station* from;
+    const Station* to;
+    double running_time;  // s, from the stand at `from` to the stand at `to`
+    std::optional<std::int64_t> scheduled;
+
+    std::int64_t running_seconds() const { return analysis::whole_seconds(running_time); }
+    std::optional<std::int64_t> margin() const {
+        if (!scheduled) return std::nullopt;
+        return *scheduled - running_seconds();
+    }
+};
+
+std::vector<Leg> legs(const std::vector<Station>& stations, const dynamics::FastestRun& run) {
+    std::vector<Leg> out;
+    double left = 0;  // the departure from the leg's first station
+    for (std::size_t i = 1; i < stations.size(); ++i) {
+        const dynamics::StopTime& arrival = run.stops[i - 1];
+        Leg leg{&stations[i - 1], &stations[i], arrival.arrival - left, std::nullopt};
+        if (leg.from->time != 0 && leg.to->time != 0) {
+            std::int64_t scheduled = leg.to->time - leg.from->time;
+            if (scheduled < 0) scheduled += 24 * 3600;  // past midnight
+            leg.scheduled = scheduled;
+        }
+        out.push_back(leg);
+        left = arrival.departure;
+    }
+    return out;
+}
+
+std::string fixed(double value, int decimals) {
+    char text[48];
+    std::snprintf(text, sizeof text, "%.*f", decimals, value);
+    return text;
+}
+
+std::string train_words(const dynamics::TrainDynamics& t) {
+    return t.id + " (" + t.name + "): " + fixed(t.mass / 1000, 0) + " t, " + fixed(t.length, 1) +
+           " m, " + fixed(t.speed_limit * 3.6, 0) + " km/h, braking " + fixed(t.braking, 2) +
+           " m/s^2";
+}
+
+std::string legs_text(const dynamics::TrainDynamics& train, const std::vector<Leg>& legs) {
+    std::string out = "Fastest run of " + train_words(train) + "\n\n";
+    char line[256];
+    std::snprintf(line, sizeof line, "%-24s %-24s %10s %9s %9s %9s\n", "From", "To", "Distance",
+                  "Running", "Scheduled", "Margin");
+    out += line;
+    for (const Leg& leg : legs) {
+        const std::string distance =
+            analysis::metres_text(leg.to->position - leg.from->position) + " m";
+        std::snprintf(line, sizeof line, "%-24s %-24s %10s %9s %9s %9s\n",
+                      terminal_text(leg.from->name).c_str(), terminal_text(leg.to->name).c_str(),
+                      distance.c_str(), analysis::clock_text(leg.running_seconds()).c_str(),
+                      leg.scheduled ? analysis::clock_text(*leg.scheduled).c_str() : "-",
+                      leg.margin() ? analysis::clock_text(*leg.margin()).c_str() : "-");
+        out += line;
+    }
+    return out;
+}
+
+nlohmann::json legs_json(const dynamics::TrainDynamics& train, const std::vector<Leg>& legs,
+                         const dynamics::FastestRun& run) {
+    nlohmann::json list = nlohmann::json::array();
+    for (const Leg& leg : legs) {
+        list.push_back({{"from", utf8_from_1252(leg.from->name)},
+                        {"to", utf8_from_1252(leg.to->name)},
+                        {"distance_m", leg.to->position - leg.from->position},
+                        {"running_time_s", std::round(leg.running_time * 10) / 10},
+                        {"scheduled_s", leg.scheduled ? nlohmann::json(*leg.scheduled) : nullptr},
+                        {"margin_s", leg.margin() ? nlohmann::json(*leg.margin()) : nullptr}});
+    }
+    return {{"train", train.id},
+            {"total_time_s", std::round(run.running_time * 10) / 10},
+            {"legs", list}};
+}
+
+std::string run_csv(const dynamics::RouteProfile& route, const dynamics::FastestRun& run,
+                    double step) {
+    std::string out = "position_m,speed_kmh,time_s\n";
+    const auto count = static_cast<std::int64_t>(std::floor((route.end - route.start) / step));
+    for (std::int64_t i = 0; i <= count + 1; ++i) {
+        const double x = std::min(route.start + static_cast<double>(i) * step, route.end);
+        const dynamics::RunPoint p = dynamics::run_at(run, x);
+        out += fixed(x, 1) + "," + fixed(p.speed * 3.6, 2) + "," + fixed(p.time, 2) + "\n";
+        if (x >= route.end) break;
+    }
+    return out;
+}
+
+int run_run(const RunOptions& o, std::ostream& out, std::ostream& err) {
+    const std::string stock_text = read_input_file(utf8_path(o.rolling_stock));
+    const dynamics::RollingStock stock = dynamics::parse_rolling_stock(stock_text, o.rolling_stock);
+    const dynamics::TrainFormation* formation = dynamics::find_train(stock, o.train_id);
+    if (formation == nullptr) {
+        err << "railscen run: " << o.rolling_stock << " has no train"
+            << (o.train_id.empty() ? "" : " \"" + o.train_id + "\"") << '\n';
+        return kExitFailure;
+    }
+    const dynamics::TrainDynamics train =
+        dynamics::train_dynamics(stock, *formation, o.rolling_stock);
+
+    Run run = named_run(o.inputs);
+    InputTexts source(o.inputs);
+    const std::optional<std::int32_t> fatal = compile_in_memory(run, 1, source);
+    if (run.error_code != 0 || fatal) {
+        err << report::format_diagnostics(run, o.inputs);
+        err << "railscen run: the scenario does not compile; no run\n";
+        return kExitProblem;
+    }
+    const std::vector<Station> stations = stops(run);
+    if (stations.size() < 2) {
+        err << "railscen run: the train has no two stations to run between\n";
+        return kExitProblem;
+    }
+    const dynamics::RouteProfile route = route_profile(run, stations);
+    dynamics::FastestRun fastest;
+    try {
+        fastest = dynamics::fastest_run(train, route);
+    } catch (const dynamics::RunError& e) {
+        err << "railscen run: " << train.id << ": " << e.what() << '\n';
+        return kExitProblem;
+    }
+    if (o.inputs.format == "csv") {
+        out << run_csv(route, fastest, o.step);
+    } else if (o.inputs.format == "json") {
+        out << legs_json(train, legs(stations, fastest), fastest).dump(2) << '\n';
+    } else {
+        out << legs_text(train, legs(stations, fastest));
+    }
+    return kExitOk;
+}
+
+}  // namespace
+
+Command add_run_command(CLI::App& parent) {
+    auto o = std::make_shared<RunOptions>();
+    CLI::App* app = parent.add_subcommand(
+        "run", "the fastest run of a real train: traction, resistance, braking and stops");
+    app->add_option("LINE_FILE", o->inputs.line_file, "line description text")->required();
+    app->add_option("TRAIN_FILE", o->inputs.train_file, "train description text")->required();
+    app->add_option("--rolling-stock", o->rolling_stock,
+                    "rolling-stock file (railtoolkit YAML, schema version 2022.05)")
+        ->required();
+    app->add_option("--train", o->train_id, "the train's id in the file; the first by default");
+    app->add_option("--format", o->inputs.format,
+                    "text: a table of legs; json: the same as JSON; csv: position, speed, time")
+        ->check(CLI::IsMember({"text", "json", "csv"}))
+        ->capture_default_str();
+    app->add_option("--step", o->step, "metres between the CSV's rows")
+        ->check(CLI::PositiveNumber)
+        ->capture_default_str();
+    app->add_flag("--from-utf8", o->inputs.from_utf8,
+                  "the texts are UTF-8: convert them to Windows-1252 before the compile");
+    return {app, [o](std::ostream& out, std::ostream& err) { return run_run(*o, out, err); }};
+}
+
+}  // namespace railscen::cli

@@ -1,0 +1,249 @@
+#include "lsp/hover.h"
+
+#include <cmath>
+#include <sstream>
+
+#include "lsp/records.h"
+#include "model/cell_index.h"
+#include "model/text_encoding.h"
+#include "model/track_cell.h"
+
+namespace railscen::lsp {
+namespace {
+
+const char* const kArrow = " \xe2\x86\x92 ";  // " → "
+
+std::string cells_list(const std::vector<std::int64_t>& cells) {
+    std::string out;
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (i > 0) out += ", ";
+        out += std::to_string(cells[i]);
+    }
+    return out;
+}
+
+const TrackCell* cell_at(const Run& run, std::int64_t i) {
+    return run.cells && run.cells->contains(i) ? &(*run.cells)[i] : nullptr;
+}
+
+std::string kind_words(std::uint8_t kind) {
+    if (kind == kFree) return "free";
+    return "a " + std::string(cell_kind_name(kind));
+}
+
+// "cell 122" and, when the grid does not hold the expected object there, what it holds.
+std::string object_cell(const Run& run, std::int64_t i, std::uint8_t expected) {
+    std::string out = "cell " + std::to_string(i);
+    const TrackCell* c = cell_at(run, i);
+    if (c == nullptr) return out + " (outside the grid)";
+    if (c->kind != expected) out += " (holds " + kind_words(c->kind) + ", not this record)";
+    return out;
+}
+
+// Cells from first to last whose approach mark is set, nearest to the object first.
+std::vector<std::int64_t> approach_cells(const Run& run, std::int64_t object, int step) {
+    std::vector<std::int64_t> found;
+    for (int b = 1; b <= 4; ++b) {
+        const std::int64_t a = object - step * b;
+        const TrackCell* c = cell_at(run, a);
+        if (c != nullptr && c->approach % 10 == b) found.push_back(a);
+    }
+    return found;
+}
+
+std::string metres(std::int64_t m) {
+    return std::to_string(m) + " m";
+}
+
+std::string signal_hover(const Run& run, const std::vector<std::int64_t>& n) {
+    if (n.empty()) return {};
+    const std::int64_t c = cell_index::signal(n[0]);
+    std::string out = "signal at " + metres(n[0]) + kArrow + object_cell(run, c, kSignal);
+    const std::vector<std::int64_t> marks = approach_cells(run, c, 2);
+    if (!marks.empty()) out += "; approach marks in cells " + cells_list(marks);
+    if (const TrackCell* cell = cell_at(run, c); cell != nullptr && cell->kind == kSignal) {
+        out += "; packed heads " + std::to_string(cell->param4) + ", aspects " +
+               std::to_string(cell->param1) + ", " + std::to_string(cell->param2) + ", " +
+               std::to_string(cell->param3);
+        if (cell->signal_time != 0) out += ", time " + std::to_string(cell->signal_time);
+    }
+    return out;
+}
+
+std::string station_hover(const Run& run, const RecordLine& r, const std::vector<std::int64_t>& n) {
+    if (r.slot <= 0 || r.slot >= kSlotCount || n.empty()) return {};
+    const ScenarioSlot& slot = run.slots[static_cast<std::size_t>(r.slot)];
+    std::string name = utf8_from_1252(record_text_after(r.text, 16));
+    std::string out = "station \"" + name + "\" (slot " + std::to_string(r.slot) + ")";
+    if (slot.position != n[0] || slot.text != record_text_after(r.text, 16)) {
+        return out + ": not loaded (the compile stopped before it)";
+    }
+    out += ": zone " + std::to_string(slot.start) + " to " + metres(slot.finish);
+    std::optional<std::int64_t> stop;
+    if (run.cells) {
+        for (std::int64_t i = 0; i <= run.cells->upper_bound(); ++i) {
+            const TrackCell& c = (*run.cells)[i];
+            if (c.kind == kStationStop && c.param1 == r.slot) stop = i;
+        }
+    }
+    if (stop) {
+        out += kArrow + std::string("stop cell ") + std::to_string(*stop);
+        std::vector<std::int64_t> marks;
+        for (int b = 1; b <= 4; ++b) {
+            const TrackCell* c = cell_at(run, *stop - b);
+            if (c != nullptr && c->approach == 80 + b) marks.push_back(*stop - b);
+        }
+        if (!marks.empty()) out += "; approach marks in cells " + cells_list(marks);
+    } else {
+        out += "; no stop cell (category " + std::to_string(slot.category) + ")";
+    }
+    if (slot.time != 0) {
+        char hhmm[16];
+        std::snprintf(hhmm, sizeof hhmm, "%02d:%02d:%02d", slot.time / 3600, slot.time / 60 % 60,
+                      slot.time % 60);
+        out += "; timed " + std::string(hhmm);
+    }
+    return out;
+}
+
+// A step profile row at p: the value holds from the cell of p on.
+std::string profile_hover(const Run& run, std::string_view what, const std::vector<std::int64_t>& n,
+                          std::string_view unit, std::uint8_t TrackCell::*layer) {
+    if (n.size() < 2) return {};
+    const std::int64_t c = cell_index::profile_break(n[0]);
+    std::string out = std::string(what) + " " + std::to_string(n[1]) + std::string(unit) +
+                      " from " + metres(n[0]) + kArrow + "from cell " + std::to_string(c);
+    if (const TrackCell* cell = cell_at(run, c)) {
+        out += " (layer value " + std::to_string((*cell).*layer) + ")";
+    } else {
+        out += " (outside the grid)";
+    }
+    return out;
+}
+
+std::string object_hover(const Run& run, const RecordLine& r, ObjectRecord o) {
+    switch (o) {
+        case ObjectRecord::kGradient:
+            return profile_hover(run, "gradient", record_numbers(r.text, 2), " \xe2\x80\xb0",
+                                 &TrackCell::gradient);
+        case ObjectRecord::kCurve: {
+            const auto n = record_numbers(r.text, 2);
+            if (n.size() < 2) return {};
+            const std::optional<double> k = curve_curvature(r.keyword);
+            std::string out = "curve from " + metres(n[0]) + " to " + metres(n[0] + n[1]);
+            if (k) {
+                std::ostringstream radius;
+                radius << std::lround(1.0 / std::fabs(*k));
+                out +=
+                    std::string(*k < 0 ? ", left" : ", right") + ", radius " + radius.str() + " m";
+            }
+            return out + kArrow + "cells " + std::to_string(cell_index::after(n[0])) + " to " +
+                   std::to_string(cell_index::after(n[0] + n[1]));
+        }
+        case ObjectRecord::kMountain: {
+            const auto n = record_numbers(r.text, 3);
+            if (n.size() < 3) return {};
+            return "mountain of kind " + std::to_string(n[2]) + " from " + metres(n[0]) + " to " +
+                   metres(n[1]) + kArrow + "cells " +
+                   std::to_string(cell_index::mountain_first(n[0])) + " to " +
+                   std::to_string(cell_index::mountain_last(n[1])) +
+                   (n[2] > 10 ? ", a spacer in every fourth" : "");
+        }
+        case ObjectRecord::kSpeedBoard: {
+            const auto n = record_numbers(r.text, 1);
+            if (n.empty()) return {};
+            const std::int64_t c = cell_index::speed_board(n[0]);
+            std::string out =
+                "speed board at " + metres(n[0]) + kArrow + object_cell(run, c, kSpeedBoard);
+            if (const TrackCell* cell = cell_at(run, c);
+                cell != nullptr && cell->kind == kSpeedBoard) {
+                out += "; packed value " + std::to_string(cell->param1) + " (first speeds), " +
+                       std::to_string(cell->param2) + " (second), " + std::to_string(cell->param3) +
+                       " (third); stripes " + std::to_string(cell->param4);
+            }
+            return out;
+        }
+        case ObjectRecord::kSignBoard: {
+            const auto n = record_numbers(r.text, 1);
+            if (n.empty()) return {};
+            const std::int64_t c = cell_index::sign_board(n[0]);
+            return "sign board at " + metres(n[0]) + kArrow + object_cell(run, c, kSignBoard) +
+                   "; text in slot " + std::to_string(r.slot);
+        }
+    }
+    return {};
+}
+
+std::string general_hover(const Run& run, const RecordLine& r, GeneralRecord g) {
+    if (g == GeneralRecord::kLength) {
+        const auto n = record_numbers(r.text, 1);
+        if (n.empty()) return {};
+        std::string out = "line length " + metres(n[0]);
+        if (run.cells) {
+            out += kArrow + std::string("grid of cells 0 to ") +
+                   std::to_string(run.cells->upper_bound()) + " (7000 m beyond the end)";
+        }
+        return out;
+    }
+    return std::string(info(g).name) + ": " + std::string(info(g).fields);
+}
+
+std::string train_hover(const Run& run, const RecordLine& r, TrainRecord t) {
+    switch (t) {
+        case TrainRecord::kSignal:
+            return signal_hover(run, record_numbers(r.text, 1));
+        case TrainRecord::kStation:
+            return station_hover(run, r, record_numbers(r.text, 1));
+        case TrainRecord::kSpeedLimit:
+            return profile_hover(run, "speed limit", record_numbers(r.text, 2), " km/h",
+                                 &TrackCell::speed_limit);
+        case TrainRecord::kAdhesion:
+            return profile_hover(run, "adhesion", record_numbers(r.text, 2), "",
+                                 &TrackCell::adhesion);
+        case TrainRecord::kSlowdown: {
+            const auto n = record_numbers(r.text, 3);
+            if (n.size() < 3) return {};
+            return "slowdown to " + std::to_string(n[1]) + " km/h from " + metres(n[0]) + " over " +
+                   metres(n[2]) + kArrow + "start " +
+                   object_cell(run, cell_index::slowdown_start(n[0]), kSlowdownStart) + ", end " +
+                   object_cell(run, cell_index::slowdown_end(n[0], n[2]), kSlowdownEnd) +
+                   (n[0] > 1500
+                        ? ", warning " +
+                              object_cell(run, cell_index::slowdown_warning(n[0]), kSlowdownWarning)
+                        : std::string());
+        }
+        case TrainRecord::kCodeRow: {
+            const auto n = record_numbers(r.text, 2);
+            if (n.size() < 2) return {};
+            const std::int64_t c = cell_index::code_row(n[0]);
+            return "drop point at " + metres(n[0]) + kArrow +
+                   object_cell(run, c, n[1] > 0 ? kCodeDrop : kCodeDropNoValue);
+        }
+        default:
+            return std::string(info(t).name) + ": " + std::string(info(t).fields);
+    }
+}
+
+}  // namespace
+
+std::optional<std::string> hover_text(const Run& run, SourceFile file, std::string_view text,
+                                      int line) {
+    for (const RecordLine& r : classify_lines(text, file)) {
+        if (r.line != line) continue;
+        std::vector<std::string> parts;
+        for (GeneralRecord g : r.general) parts.push_back(general_hover(run, r, g));
+        for (ObjectRecord o : r.objects) parts.push_back(object_hover(run, r, o));
+        for (TrainRecord t : r.train) parts.push_back(train_hover(run, r, t));
+        std::string out;
+        for (const std::string& p : parts) {
+            if (p.empty()) continue;
+            if (!out.empty()) out += "\n\n";
+            out += p;
+        }
+        if (out.empty()) return std::nullopt;
+        return out;
+    }
+    return std::nullopt;
+}
+
+}  // namespace railscen::lsp

@@ -1,0 +1,165 @@
+#include "lsp/records.h"
+
+#include "source_text/field_reader.h"
+
+namespace railscen::lsp {
+namespace {
+
+constexpr RecordInfo kGeneral[] = {
+    {"lunghezza percorso", "line length", "length (m, at most 1000000)"},
+    {"progressiva chilometrica tre", "kilometric progressive three",
+     "origin (m), value (m), flag (0 or 1)"},
+    {"progressiva chilometrica due", "kilometric progressive two",
+     "origin (m), value (m), flag (0 or 1)"},
+    {"progressiva chilometrica uno", "kilometric progressive one",
+     "origin (m), value (m), flag (0 or 1)"},
+    {"sfondo uno", "background one", "setting"},
+    {"sfondo due", "background two", "setting"},
+    {"sfondo tre", "background three", "setting"},
+    {"ripetizione segnali 4 codici", "signal repetition",
+     "start (m, multiple of 50), end (m, multiple of 50; 0 for none)"},
+};
+
+constexpr RecordInfo kObjects[] = {
+    {"pendenza", "gradient", "position (m), gradient (per mille, signed)"},
+    {"curvad3", "curve",
+     "start (m), length (m); keyword: side s (left) or d (right), class 1 to 6"},
+    {"montagna", "mountain", "start (m), end (m), kind (above 10: with spacer cells)"},
+    {"indicatori_vmax", "speed board",
+     "position (m), vas, vbs, vcs, strisces (left side: three speeds in km/h and stripes), "
+     "vad, vbd, vcd, strisced (right side, empty for a one-sided board)"},
+    {"cartello_indicatore", "sign board", "position (m), text (no commas)"},
+};
+
+constexpr RecordInfo kTrain[] = {
+    {"percentuale massa frenata", "braked mass", "percentage"},
+    {"numero vetture", "cars", "number of cars"},
+    {"velocita", "speed limit", "position (m), speed (km/h)"},
+    {"aderenza", "adhesion", "position (m), value (0 to 255)"},
+    {"orologio", "clock", "hour minute second (blanks or commas between)"},
+    {"sabbia", "sand", "setting"},
+    {"segnale", "signal",
+     "posizione (m), sx, s1, s2, s3 (left head), rapp, dx, d1, d2, d3 (right head), tempo"},
+    {"rallentamento", "slowdown", "x (m), v (km/h), l (m), f_tt, f_ta, d_v"},
+    {"abbattimento", "drop point", "position (m), value"},
+    {"stazione", "station",
+     "position (m, multiple of 50), category, length (m, multiple of 100), flag, byte4, byte3, "
+     "word1, word2, byte1, word3, word4, word5, byte2, hour, minute, second, name"},
+};
+
+struct SourceLine {
+    int number;  // 1-based
+    std::string_view text;
+};
+
+// Lines ended by CR LF, a lone LF or a lone CR; a last line without an end counts too.
+std::vector<SourceLine> split_lines(std::string_view text) {
+    std::vector<SourceLine> lines;
+    std::size_t start = 0;
+    int number = 1;
+    while (start < text.size()) {
+        std::size_t end = start;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n') ++end;
+        lines.push_back({number++, text.substr(start, end - start)});
+        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() &&
+            text[end + 1] == '\n') {
+            ++end;
+        }
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::string_view trimmed(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return s;
+}
+
+}  // namespace
+
+const RecordInfo& info(GeneralRecord r) {
+    return kGeneral[static_cast<int>(r)];
+}
+const RecordInfo& info(ObjectRecord r) {
+    return kObjects[static_cast<int>(r)];
+}
+const RecordInfo& info(TrainRecord r) {
+    return kTrain[static_cast<int>(r)];
+}
+
+std::vector<RecordLine> classify_lines(std::string_view text, SourceFile file) {
+    std::vector<RecordLine> out;
+    RecordLine::Part part = RecordLine::Part::kPreamble;
+    int stations = 0;
+    int signs = 0;
+    for (const SourceLine& source : split_lines(text)) {
+        RecordLine r;
+        r.line = source.number;
+        r.text = source.text;
+        FieldReader reader(source.text);
+        try {
+            r.keyword = reader.read_text();
+            r.keyword_column = reader.field_column() > 0 ? reader.field_column() : 1;
+        } catch (const ReadFailure&) {
+            r.keyword.clear();
+        }
+        const std::string_view kw = trimmed(r.keyword);
+        r.part = part;
+        if (part == RecordLine::Part::kPreamble) {
+            if (opens_general_section(kw)) {
+                r.section = true;
+                part = RecordLine::Part::kGeneral;
+                r.part = part;
+            }
+            out.push_back(std::move(r));
+            continue;
+        }
+        r.section = !kw.empty() && kw.front() == '[' && contains_exact(kw, "]");
+        r.comment = is_comment_field(kw);
+        if (r.comment || kw.empty()) {
+            out.push_back(std::move(r));
+            continue;
+        }
+        if (file == SourceFile::kTrain) {
+            r.train = train_matches(kw);
+            for (TrainRecord t : r.train) {
+                if (t == TrainRecord::kStation) r.slot = kFirstStationSlot + stations++;
+            }
+        } else if (part == RecordLine::Part::kGeneral) {
+            r.general = general_matches(kw);
+            if (ends_general_section(kw)) part = RecordLine::Part::kRecords;
+        } else {
+            r.objects = object_matches(kw, true);
+            for (ObjectRecord o : r.objects) {
+                if (o == ObjectRecord::kSignBoard) r.slot = kFirstSignSlot - signs++;
+            }
+        }
+        out.push_back(std::move(r));
+    }
+    return out;
+}
+
+std::vector<std::int64_t> record_numbers(std::string_view row, std::size_t count) {
+    std::vector<std::int64_t> out;
+    FieldReader reader(row);
+    try {
+        reader.read_text();
+        while (out.size() < count && !reader.at_end()) out.push_back(reader.read_long());
+    } catch (const ReadFailure&) {
+    }
+    return out;
+}
+
+std::string record_text_after(std::string_view row, std::size_t count) {
+    FieldReader reader(row);
+    try {
+        reader.read_text();
+        for (std::size_t i = 0; i < count; ++i) reader.read_long();
+        return reader.at_end() ? std::string() : reader.read_text();
+    } catch (const ReadFailure&) {
+        return {};
+    }
+}
+
+}  // namespace railscen::lsp

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/run.h"
+#include "source_text/keywords.h"
+
+namespace railscen::lsp {
+
+// What a line of a description text holds, told by the compiler's own field reader and keyword
+// tests, with the line taken as one record (as the writers and authors write them).
+struct RecordLine {
+    enum class Part { kPreamble, kGeneral, kRecords };
+    int line = 0;  // 1-based
+    std::string_view text;
+    Part part = Part::kPreamble;
+    std::string keyword;
+    int keyword_column = 1;  // 1-based byte column
+    bool section = false;    // "[generale]", "[curve]", ...: a header the reader passes over
+    bool comment = false;    // the keyword field holds a hyphen
+    GeneralMatches general;
+    ObjectMatches objects;
+    TrainMatches train;
+    int slot = 0;  // the scenario slot of a station or a sign text (stations up from 1, sign
+                   // texts down from 80), 0 for other records
+
+    bool is_record() const { return !general.empty() || !objects.empty() || !train.empty(); }
+};
+
+std::vector<RecordLine> classify_lines(std::string_view text, SourceFile file);
+
+// The numeric fields after the keyword, read as the loader reads them, up to count of them or
+// to the first field that is no number.
+std::vector<std::int64_t> record_numbers(std::string_view row, std::size_t count);
+
+// The text field that follows count numbers (a sign text, a station name), Windows-1252.
+std::string record_text_after(std::string_view row, std::size_t count);
+
+// Names and field lists of the records, for outlines, hovers and completion.
+struct RecordInfo {
+    std::string_view keyword;  // as the writers write it
+    std::string_view name;     // in words
+    std::string_view fields;   // the fields after the keyword, in order
+};
+const RecordInfo& info(GeneralRecord record);
+const RecordInfo& info(ObjectRecord record);
+const RecordInfo& info(TrainRecord record);
+
+}  // namespace railscen::lsp
