@@ -68,6 +68,7 @@ int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostre
 #ifdef RAILSCEN_RUN_COMMAND
     commands.push_back(add_run_command(app));
 #endif
+    commands.push_back(add_completion_command(app));
     std::vector<std::string> given = args;
     // "railscen help" is "railscen --help".
     if (!given.empty() && given.front() == "help") given.front() = "--help";
