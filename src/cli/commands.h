@@ -48,5 +48,6 @@ Command add_watch_command(CLI::App& parent);
 Command add_diff_command(CLI::App& parent);
 Command add_timetable_command(CLI::App& parent);
 Command add_run_command(CLI::App& parent);
+Command add_documents_command(CLI::App& parent);
 
 }  // namespace railscen::cli
