@@ -160,8 +160,10 @@ TEST_F(CliRender, DrawsEveryObjectOfTheStoredScenarioWithItsTitle) {
     }
     // The limits as true steps, each with its stretch.
     EXPECT_TRUE(contains(steps_of(svg(), "train-limit"), "train limit 30 km/h over 0-900 m"));
+    // The line's limit by the one rule: a board's highest speed on the higher side, so the
+    // one-sided board at 800 m holds no train back and the board at 2,750 m gives 105 km/h.
     EXPECT_TRUE(
-        contains(steps_of(svg(), "line-limit"), "line limit (boards) 30 km/h over 800-2,750 m"));
+        contains(steps_of(svg(), "line-limit"), "line limit (boards) 105 km/h over 2,750-3,450 m"));
     EXPECT_FALSE(steps_of(svg(), "effective-limit").empty());
     EXPECT_FALSE(steps_of(svg(), "gradient").empty());
     EXPECT_FALSE(steps_of(svg(), "adhesion").empty());

@@ -162,7 +162,7 @@ TEST(CliTimetable, CheckWarnsOnTheSameBound) {
 // The limit in force: of a board's three speeds the highest, of its two sides the higher (a
 // side keeps its earlier board where this one has none, and a side without any board limits
 // nothing), then the lowest of the line's, the train's and the slowdowns'. Stretches as
-// "FROM-TO KMH BY" up to 3000 m of a 2000 m line.
+// "FROM-TO KMH BY" up to 3000 m of a 2000 m line; a stretch ends where any limit changes.
 TEST(CliTimetable, TheLimitInForceAlongTheLine) {
     struct Case {
         const char* name;
@@ -183,12 +183,12 @@ TEST(CliTimetable, TheLimitInForceAlongTheLine) {
         {"the highest rank",
          {"indicatori_vmax,  500,  50,  70,  60,  0,  50,  50,  50,  0"},
          "",
-         "0-500 100 train, 500-3000 70 line"},
+         "0-500 100 train, 500-1000 70 line, 1000-3000 70 line"},
         {"a side keeps its board",
          {"indicatori_vmax,  500,  60,  60,  60,  0,  70,  70,  70,  0",
           "indicatori_vmax,  800,  40,  40,  40,  0,  ,  ,  ,  0"},
          "",
-         "0-500 100 train, 500-3000 70 line"},
+         "0-500 100 train, 500-1000 70 line, 1000-3000 70 line"},
         {"same speed",
          {"indicatori_vmax,  500,  80,  80,  80,  0,  80,  80,  80,  0"},
          "",

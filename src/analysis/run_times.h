@@ -5,39 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "analysis/speed_limits.h"
 #include "model/run.h"
 
 namespace railscen::analysis {
-
-// Where a speed limit comes from: the line's speed boards, the train's own speed-limit rows,
-// a slowdown. A stretch may be held to the same speed by several at once.
-enum LimitSource : unsigned {
-    kLineLimit = 1,
-    kTrainLimit = 2,
-    kSlowdownLimit = 4,
-};
-
-// "line speed board", "train limit", "slowdown"; several joined with " and ".
-std::string limit_source_words(unsigned sources);
-
-// A stretch of line, from `from` up to (not including) `to` metres, over which the lowest
-// limit in force is kmh; kmh 0 where no limit is known there.
-struct SpeedStretch {
-    std::int64_t from = 0;
-    std::int64_t to = 0;
-    int kmh = 0;
-    unsigned sources = 0;  // LimitSource bits of the limits at kmh
-};
-
-// The speed limits in force along the whole grid, in order and without gaps, from what the
-// compile placed:
-// - a speed board holds from its position to the next board; of its three speeds (one per
-//   rank of train) the highest counts, and of its two sides the higher, a side keeping its
-//   earlier board where this one has no speeds, so the limit is never below what any train
-//   on either track may run;
-// - the train's limit is the cells' speed-limit layer, 50 m to a cell;
-// - a slowdown holds its speed over its length from its start.
-std::vector<SpeedStretch> speed_limits(const Run& run);
 
 // The shortest time to run from one position to a later one at the speed limits, with no
 // acceleration, braking or stops: a bound no real run can beat. Stretches without a known
@@ -76,9 +47,6 @@ struct TimedLeg {
 // The legs between the timed stations (slot time not 0) in the order the stations were read,
 // led by one from the clock's start when a clock is given, the first timed station is timed at
 // or after it and lies beyond the first station.
-std::vector<TimedLeg> timed_legs(const Run& run);
-
-// "60 km/h over 12,350-13,100 m".
-std::string stretch_text(const SpeedStretch& s);
+std::vector<TimedLeg> timed_legs(const Run& run, LimitRule rule = {});
 
 }  // namespace railscen::analysis

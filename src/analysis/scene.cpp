@@ -35,10 +35,4 @@ std::int64_t grid_end(const Scene& scene) {
     return std::max<std::int64_t>({(cells - 1) * 50, route_length(scene), 50});
 }
 
-std::int64_t object_metre(const TrackCell& cell, std::size_t index) {
-    const auto i = static_cast<std::int64_t>(index);
-    // Drop points round position / 50; every other object sits one cell after its position.
-    return cell.kind == kCodeDrop || cell.kind == kCodeDropNoValue ? i * 50 : (i - 1) * 50;
-}
-
 }  // namespace railscen::analysis

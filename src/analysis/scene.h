@@ -39,7 +39,4 @@ std::int64_t route_length(const Scene& scene);
 // Where the grid ends: the route and the run-out beyond it.
 std::int64_t grid_end(const Scene& scene);
 
-// The route metre an object in a cell stands for, by its kind's cell rule.
-std::int64_t object_metre(const TrackCell& cell, std::size_t index);
-
 }  // namespace railscen::analysis

@@ -5,7 +5,9 @@
 #include <cmath>
 
 #include "analysis/binary_views.h"
+#include "analysis/grid_view.h"
 #include "analysis/sheet_facts.h"
+#include "analysis/speed_limits.h"
 #include "analysis/units_text.h"
 #include "model/cell_index.h"
 #include "model/text_encoding.h"
@@ -70,22 +72,10 @@ class FactFinder {
         return s_.records.size() - 1;
     }
 
-    std::optional<std::int64_t> placed_position(std::int64_t cell) const {
-        const auto it = s_.placed_by.find(cell);
-        if (it == s_.placed_by.end() || it->second >= s_.records.size()) return std::nullopt;
-        return field_number(s_.records[it->second], 0);
-    }
-
     // An object's metre: the position its record gives, for the objects that stand where
     // their record says; by its cell otherwise.
     std::int64_t metre_of(std::size_t cell) const {
-        const std::uint8_t kind = s_.cells[cell].kind;
-        const bool at_record = kind == kSignal || kind == kSpeedBoard || kind == kSignBoard ||
-                               kind == kSlowdownStart || kind == kCodeDrop ||
-                               kind == kCodeDropNoValue;
-        const std::int64_t by_cell = object_metre(s_.cells[cell], cell);
-        return at_record ? placed_position(static_cast<std::int64_t>(cell)).value_or(by_cell)
-                         : by_cell;
+        return placed_metre(grid_view(s_), static_cast<std::int64_t>(cell));
     }
 
     void find_load_state() {
@@ -217,7 +207,8 @@ class FactFinder {
                     break;
                 case kCodeDrop:
                 case kCodeDropNoValue: {
-                    const bool from_row = placed_position(static_cast<std::int64_t>(i)).has_value();
+                    const bool from_row =
+                        placing_record(grid_view(s_), static_cast<std::int64_t>(i)) != nullptr;
                     std::string title = "cab-code drop point" + at;
                     if (c.kind == kCodeDrop) title += ", code " + std::to_string(c.param1);
                     if (c.kind == kCodeDropNoValue) title += ", no code value";
@@ -237,20 +228,7 @@ class FactFinder {
     // A slowdown from its start cell to its end cell, with the record's own figures when known.
     void slowdown(std::size_t start, std::int64_t m) {
         const TrackCell& c = s_.cells[start];
-        std::int64_t to = m;
-        const auto it = s_.placed_by.find(static_cast<std::int64_t>(start));
-        if (it != s_.placed_by.end() && it->second < s_.records.size()) {
-            const std::optional<std::int64_t> l = field_number(s_.records[it->second], 2);
-            if (l && *l > 0) to = m + *l;
-        } else {
-            for (std::size_t e = start + 1; e < s_.cells.size(); ++e) {
-                if (s_.cells[e].kind == kSlowdownEnd) {
-                    to = object_metre(s_.cells[e], e);
-                    break;
-                }
-                if (s_.cells[e].kind == kSlowdownStart) break;
-            }
-        }
+        const std::int64_t to = slowdown_end_metre(grid_view(s_), static_cast<std::int64_t>(start));
         add(Lane::kSlowdowns, m, to, "slowdown", std::to_string(c.param1),
             "slowdown " + std::to_string(c.param1) + " km/h over " + metres_range_text(m, to),
             "#e66101", c.param1);
@@ -353,40 +331,22 @@ class FactFinder {
         f_.line_limit.values.assign(n, kNoValue);
         f_.slowdown_limit.values.assign(n, kNoValue);
         f_.effective_limit.values.assign(n, kNoValue);
-        // A board's speed (its first, on the side it stands) holds from its metre on.
-        int board = kNoValue;
-        std::vector<const SheetObject*> boards, slowdowns;
-        for (const SheetObject& o : f_.objects) {
-            if (o.lane == Lane::kSpeedBoards) boards.push_back(&o);
-            if (o.lane == Lane::kSlowdowns && std::string_view(o.kind) == "slowdown") {
-                slowdowns.push_back(&o);
-            }
-        }
-        std::size_t b = 0;
+        // Each cell shows the limits in force at its first metre, by the one rule of the line's
+        // speed limit that the timetable and the run use too.
+        const std::vector<SpeedStretch> limits = speed_limits(s_);
+        std::size_t at = 0;
         for (std::size_t c = 0; c < n; ++c) {
             const auto m = static_cast<std::int64_t>(c) * 50;
-            while (b < boards.size() && boards[b]->from <= m) {
-                board = boards[b]->value;
-                ++b;
+            while (at < limits.size() && limits[at].to <= m) ++at;
+            if (at == limits.size()) break;
+            const SpeedStretch& here = limits[at];
+            if (m < load.line_to && m < filled_to && here.line_kmh > 0) {
+                f_.line_limit.values[c] = here.line_kmh;
             }
-            if (m < load.line_to && m < filled_to) f_.line_limit.values[c] = board;
-        }
-        for (const SheetObject* o : slowdowns) {
-            const int v = o->value;
-            for (std::int64_t m = o->from / 50 * 50; m < std::max(o->to, o->from + 1); m += 50) {
-                const auto c = static_cast<std::size_t>(m / 50);
-                if (c >= n) break;
-                int& slot = f_.slowdown_limit.values[c];
-                slot = slot == kNoValue ? v : std::min(slot, v);
+            if (m < load.train_to && here.slowdown_kmh > 0) {
+                f_.slowdown_limit.values[c] = here.slowdown_kmh;
             }
-        }
-        for (std::size_t c = 0; c < n; ++c) {
-            int e = f_.train_limit.values[c];
-            if (e == kNoValue) continue;
-            for (const int v : {f_.line_limit.values[c], f_.slowdown_limit.values[c]}) {
-                if (v != kNoValue) e = std::min(e, v);
-            }
-            f_.effective_limit.values[c] = e;
+            if (f_.train_limit.values[c] != kNoValue) f_.effective_limit.values[c] = here.kmh;
         }
     }
 

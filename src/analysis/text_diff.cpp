@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "analysis/diff.h"
+#include "analysis/records.h"
 #include "analysis/run_times.h"
 #include "analysis/units_text.h"
 #include "model/text_encoding.h"
@@ -306,11 +307,8 @@ std::vector<Station> stations(const Run& run) {
                                          "field 10", "field 11", "field 12", "field 13"};
     std::vector<Station> found;
     for (const SourceRecord* r : records_of(run, RecordKind::kStation, 17)) {
-        Station s{*number(*r, 0),
-                  utf8_from_1252(r->fields[16].text),
-                  number(*r, 13).value_or(0) * 3600 + number(*r, 14).value_or(0) * 60 +
-                      number(*r, 15).value_or(0),
-                  {}};
+        Station s{
+            *number(*r, 0), utf8_from_1252(station_name(*r)), station_time(*r).value_or(0), {}};
         for (std::size_t f = 0; f < 12; ++f) s.fields.emplace_back(kNames[f], n(*r, f + 1));
         s.fields[1].second += " m";
         found.push_back(std::move(s));
@@ -441,8 +439,7 @@ std::vector<Setting> settings(const Run& run) {
                 break;
             case RecordKind::kClock:
                 if (all_numbers(3)) {
-                    found.push_back({"clock", clock_text(*number(r, 0) * 3600 + *number(r, 1) * 60 +
-                                                         *number(r, 2))});
+                    found.push_back({"clock", clock_text(clock_start(r).value_or(0))});
                 }
                 break;
             default:

@@ -62,6 +62,16 @@ inline std::int64_t profile_break(std::int64_t p) {
     return round_even(static_cast<double>(p) / 50.0);
 }
 
+// The metre an object found in cell i stands for, when its record is not at hand: the start
+// of the 50 m its position fell in. Objects placed by after() sit one cell past it; drop
+// points (code_row()) in its own cell.
+inline std::int64_t after_metre(std::int64_t i) {
+    return 50 * (i - 1);
+}
+inline std::int64_t code_row_metre(std::int64_t i) {
+    return 50 * i;
+}
+
 // The whole metres p that a rule round_even(p / 50 + offset) puts into cell i: those with
 // p / 50 + offset within half a cell of i, the halves themselves only for an even i (ties go
 // to the even index).

@@ -1,15 +1,10 @@
 // Timed stations the train cannot reach in time at the speed limits, or timed before the clock.
+#include "analysis/records.h"
 #include "analysis/run_times.h"
 #include "analysis/units_text.h"
 #include "analysis/warnings.h"
 
 namespace railscen::analysis {
-namespace {
-
-constexpr std::size_t kHourField = 13;  // the station record's hour, after 13 numbers
-
-}  // namespace
-
 std::vector<Diagnostic> timetable_warnings(const Run& run) {
     std::vector<Diagnostic> warnings;
     for (const TimedLeg& leg : timed_legs(run)) {
@@ -25,23 +20,16 @@ std::vector<Diagnostic> timetable_warnings(const Run& run) {
             ", but its " + std::to_string(leg.to_metres - leg.from_metres) + " m" + from +
             " at the speed limits take at least " + clock_text(whole_seconds(leg.bound->seconds));
         if (leg.bound->limiting) message += " (" + stretch_text(*leg.bound->limiting) + ")";
-        warnings.push_back(warning("timetable", to.field_location(kHourField), message));
+        warnings.push_back(warning("timetable", to.field_location(station_field::kHour), message));
     }
     return warnings;
 }
 
 std::vector<Diagnostic> clock_warnings(const Run& run) {
     std::vector<Diagnostic> warnings;
-    const SourceRecord* clock = nullptr;
-    for (const SourceRecord& r : run.records) {
-        if (r.is(RecordKind::kClock) && r.fields.size() >= 3 && r.fields[0].number &&
-            r.fields[1].number && r.fields[2].number) {
-            clock = &r;
-        }
-    }
+    const SourceRecord* clock = clock_record(run.records);
     if (clock == nullptr) return warnings;
-    const std::int64_t start =
-        *clock->fields[0].number * 3600 + *clock->fields[1].number * 60 + *clock->fields[2].number;
+    const std::int64_t start = clock_start(*clock).value_or(0);
     std::size_t i = 0;
     for (const SourceRecord& r : run.records) {
         if (!r.is(RecordKind::kStation)) continue;
@@ -50,7 +38,7 @@ std::vector<Diagnostic> clock_warnings(const Run& run) {
         const ScenarioSlot& station = run.slots[slot];
         if (station.time == 0 || station.time >= start) continue;
         Diagnostic d =
-            warning("timetable", r.field_location(kHourField),
+            warning("timetable", r.field_location(station_field::kHour),
                     "station \"" + station.text + "\" is timed " + clock_text(station.time) +
                         ", before the clock starts at " + clock_text(start));
         d.related.push_back({clock->field_location(0), "the clock starts here"});
