@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "analysis/run_times.h"
+#include "analysis/speed_limits.h"
 #include "paper/scenario_facts.h"
 #include "source_text/keywords.h"
 

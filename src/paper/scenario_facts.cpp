@@ -3,19 +3,23 @@
 #include <algorithm>
 #include <cctype>
 
+#include "analysis/records.h"
+#include "analysis/speed_limits.h"
+
 namespace railscen::paper {
 namespace {
 
 // Stations of category 25 and above get no stop cell: the train passes them.
 constexpr int kFirstPassingCategory = 25;
 
-// The number in field i as the loader reads it, an empty field reading as 0.
-std::optional<std::int64_t> field_value(const SourceRecord& r, std::size_t i) {
-    if (i >= r.fields.size()) return std::nullopt;
-    if (r.fields[i].number) return r.fields[i].number;
-    if (r.fields[i].text.find_first_not_of(' ') == std::string::npos) return 0;
-    return std::nullopt;
-}
+using analysis::field_value;
+
+// The train text's speed-limit row: a position and the speed from there.
+constexpr std::size_t kLimitPosition = 0;
+constexpr std::size_t kLimitSpeed = 1;
+// The sign board: a position and its text.
+constexpr std::size_t kSignPosition = 0;
+constexpr std::size_t kSignText = 1;
 
 std::vector<const SourceRecord*> records_of(const Run& run, RecordKind kind, std::size_t fields) {
     std::vector<const SourceRecord*> found;
@@ -96,13 +100,12 @@ std::vector<Station> run_stops(const std::vector<Station>& all) {
 }
 
 std::vector<SpeedBoard> speed_boards(const Run& run) {
+    const std::vector<analysis::SpeedStretch> limits = analysis::speed_limits(run);
     std::vector<SpeedBoard> out;
     for (const SourceRecord* r : records_of(run, RecordKind::kSpeedBoard, 9)) {
-        std::int64_t highest = 0;
-        for (const std::size_t i : {1, 2, 3, 5, 6, 7}) {
-            highest = std::max(highest, field_value(*r, i).value_or(0));
-        }
-        out.push_back({*field_value(*r, 0), static_cast<int>(highest)});
+        const std::int64_t metres = *field_value(*r, analysis::board_field::kPosition);
+        const analysis::SpeedStretch* s = analysis::stretch_at(limits, metres);
+        out.push_back({metres, s != nullptr ? s->line_kmh : 0});
     }
     return out;
 }
@@ -110,7 +113,8 @@ std::vector<SpeedBoard> speed_boards(const Run& run) {
 std::vector<TrainLimit> train_limits(const Run& run) {
     std::vector<TrainLimit> out;
     for (const SourceRecord* r : records_of(run, RecordKind::kSpeedLimit, 2)) {
-        out.push_back({*field_value(*r, 0), static_cast<int>(field_value(*r, 1).value_or(0))});
+        out.push_back({*field_value(*r, kLimitPosition),
+                       static_cast<int>(field_value(*r, kLimitSpeed).value_or(0))});
     }
     return out;
 }
@@ -118,7 +122,7 @@ std::vector<TrainLimit> train_limits(const Run& run) {
 std::vector<SignBoard> sign_boards(const Run& run) {
     std::vector<SignBoard> out;
     for (const SourceRecord* r : records_of(run, RecordKind::kSignBoard, 2)) {
-        out.push_back({*field_value(*r, 0), r->fields[1].text});
+        out.push_back({*field_value(*r, kSignPosition), r->fields[kSignText].text});
     }
     return out;
 }
@@ -126,8 +130,10 @@ std::vector<SignBoard> sign_boards(const Run& run) {
 std::vector<Slowdown> slowdowns(const Run& run) {
     std::vector<Slowdown> out;
     for (const SourceRecord* r : records_of(run, RecordKind::kSlowdown, 3)) {
-        out.push_back({*field_value(*r, 0), static_cast<int>(field_value(*r, 1).value_or(0)),
-                       field_value(*r, 2).value_or(0)});
+        namespace field = analysis::slowdown_field;
+        out.push_back({*field_value(*r, field::kPosition),
+                       static_cast<int>(field_value(*r, field::kSpeed).value_or(0)),
+                       field_value(*r, field::kLength).value_or(0)});
     }
     return out;
 }

@@ -33,7 +33,7 @@ std::vector<Station> run_stops(const std::vector<Station>& all);
 
 struct SpeedBoard {
     std::int64_t metres = 0;
-    int kmh = 0;  // the highest of its speeds, of both sides: what any train may run
+    int kmh = 0;  // the line's limit from here by the one rule: any rank, either side
 };
 std::vector<SpeedBoard> speed_boards(const Run& run);
 
