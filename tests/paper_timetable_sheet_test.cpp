@@ -154,6 +154,11 @@ TEST_F(StoredScenarioSheet, RowsRunInRouteOrderAndOnlyTimedStationsCarryTimes) {
     std::size_t timed = 0;
     for (const SheetRow& row : sheet_.rows) timed += row.arrival || row.departure ? 1 : 0;
     EXPECT_EQ(timed, 8u);
+    // A board shows its own speeds, a one-sided one too; where the train text sets its limit
+    // alone, the board's cell stays empty.
+    EXPECT_EQ(line_at(800).substr(1, 13), "|     |  30 |");
+    EXPECT_EQ(line_at(11700).substr(1, 13), "|     | 155 |");
+    EXPECT_EQ(line_at(103000).substr(1, 13), "|  30 |     |");
     EXPECT_FALSE(sheet_.run_times);
     EXPECT_EQ(lines_.lines[kPageLines + kHeadLines + 32 + 3],
               " Nota: orari delle sole stazioni con orario (nessun materiale rotabile indicato)");

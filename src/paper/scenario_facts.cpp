@@ -4,7 +4,6 @@
 #include <cctype>
 
 #include "analysis/records.h"
-#include "analysis/speed_limits.h"
 
 namespace railscen::paper {
 namespace {
@@ -100,12 +99,16 @@ std::vector<Station> run_stops(const std::vector<Station>& all) {
 }
 
 std::vector<SpeedBoard> speed_boards(const Run& run) {
-    const std::vector<analysis::SpeedStretch> limits = analysis::speed_limits(run);
+    namespace field = analysis::board_field;
     std::vector<SpeedBoard> out;
     for (const SourceRecord* r : records_of(run, RecordKind::kSpeedBoard, 9)) {
-        const std::int64_t metres = *field_value(*r, analysis::board_field::kPosition);
-        const analysis::SpeedStretch* s = analysis::stretch_at(limits, metres);
-        out.push_back({metres, s != nullptr ? s->line_kmh : 0});
+        std::int64_t highest = 0;
+        for (const std::size_t side : {field::kLeftSpeeds, field::kRightSpeeds}) {
+            for (std::size_t rank = 0; rank < 3; ++rank) {
+                highest = std::max(highest, field_value(*r, side + rank).value_or(0));
+            }
+        }
+        out.push_back({*field_value(*r, field::kPosition), static_cast<int>(highest)});
     }
     return out;
 }

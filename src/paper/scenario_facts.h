@@ -33,7 +33,9 @@ std::vector<Station> run_stops(const std::vector<Station>& all);
 
 struct SpeedBoard {
     std::int64_t metres = 0;
-    int kmh = 0;  // the line's limit from here by the one rule: any rank, either side
+    // What the board shows: the highest of its speeds, of any rank on either side. (The line's
+    // limit in force may differ: a one-sided board limits no train on the other track.)
+    int kmh = 0;
 };
 std::vector<SpeedBoard> speed_boards(const Run& run);
 
