@@ -26,6 +26,15 @@ struct TextChange {
     std::string line() const;
 };
 
+// The stations a stretch of line lies between: the last at or before its start and the first
+// at or after its end (their slots); nullptr where there is none. The diff says a slowdown lies
+// "between" them, and the slowdown order form names them.
+struct StationsAround {
+    const ScenarioSlot* before = nullptr;
+    const ScenarioSlot* after = nullptr;
+};
+StationsAround stations_around(const Run& run, std::int64_t from, std::int64_t to);
+
 // What changed from a to b, read from the records each compile read; settings of the whole
 // scenario first, then by metre.
 std::vector<TextChange> text_changes(const Run& a, const Run& b);

@@ -125,22 +125,10 @@ std::string speeds(const SourceRecord& r, std::size_t first) {
 
 // Stations by their place along the line, for saying where a slowdown lies.
 std::string between_stations(const Run& run, std::int64_t from, std::int64_t to) {
-    const ScenarioSlot* before = nullptr;
-    const ScenarioSlot* after = nullptr;
-    for (int s = kFirstStationSlot; s < kFirstSignSlot; ++s) {
-        const ScenarioSlot& station = run.slots[s];
-        if (station.text.empty()) continue;
-        if (station.position <= from &&
-            (before == nullptr || station.position > before->position)) {
-            before = &station;
-        }
-        if (station.position >= to && (after == nullptr || station.position < after->position)) {
-            after = &station;
-        }
-    }
-    if (before == nullptr || after == nullptr) return "";
-    return " (between " + utf8_from_1252(before->text) + " and " + utf8_from_1252(after->text) +
-           ")";
+    const StationsAround around = stations_around(run, from, to);
+    if (around.before == nullptr || around.after == nullptr) return "";
+    return " (between " + utf8_from_1252(around.before->text) + " and " +
+           utf8_from_1252(around.after->text) + ")";
 }
 
 std::vector<Item> items(const Run& run, RecordKind kind) {
@@ -502,6 +490,23 @@ std::string TextChange::line() const {
     std::string where;
     if (metres) where = metres_text(*metres) + (end_metres ? "-" + m(*end_metres) : " m") + ": ";
     return where + subject + " " + what + (detail.empty() ? "" : ": " + detail);
+}
+
+StationsAround stations_around(const Run& run, std::int64_t from, std::int64_t to) {
+    StationsAround around;
+    for (int s = kFirstStationSlot; s < kFirstSignSlot; ++s) {
+        const ScenarioSlot& station = run.slots[s];
+        if (station.text.empty()) continue;
+        if (station.position <= from &&
+            (around.before == nullptr || station.position > around.before->position)) {
+            around.before = &station;
+        }
+        if (station.position >= to &&
+            (around.after == nullptr || station.position < around.after->position)) {
+            around.after = &station;
+        }
+    }
+    return around;
 }
 
 std::vector<TextChange> text_changes(const Run& a, const Run& b) {

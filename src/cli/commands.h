@@ -56,5 +56,6 @@ Command add_diff_command(CLI::App& parent);
 Command add_timetable_command(CLI::App& parent);
 Command add_run_command(CLI::App& parent);
 Command add_completion_command(CLI::App& parent);
+Command add_documents_command(CLI::App& parent);
 
 }  // namespace railscen::cli

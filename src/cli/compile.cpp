@@ -13,6 +13,7 @@
 #include "model/file_io.h"
 #include "model/file_names.h"
 #include "model/utf8_path.h"
+#include "paper/documents.h"
 #include "report/compile_report.h"
 #include "report/diagnostics.h"
 
@@ -23,6 +24,7 @@ struct CompileOptions {
     CompileInputs inputs;
     std::string out_folder = ".";
     std::string report_file;
+    bool documents = false;  // the driver's timetable sheet and slowdown order form too
 };
 
 int run_compile(const CompileOptions& o, std::ostream& out, std::ostream& err) {
@@ -36,6 +38,9 @@ int run_compile(const CompileOptions& o, std::ostream& out, std::ostream& err) {
     outputs.push_back(folder / names.scenario_file);
     outputs.push_back(folder / names.cell_file);
     if (!o.report_file.empty()) outputs.push_back(utf8_path(o.report_file));
+    if (o.documents) {
+        for (const auto& path : paper::document_paths(folder, run)) outputs.push_back(path);
+    }
     guard_outputs(outputs, {utf8_path(o.inputs.line_file), utf8_path(o.inputs.train_file)});
 
     // A missing output folder fails the first file, before anything is written.
@@ -60,6 +65,12 @@ int run_compile(const CompileOptions& o, std::ostream& out, std::ostream& err) {
                    report::report_json(report::make_report(run, outcome, o.inputs)));
     }
     if (run.error_code != 0 || outcome.fatal) return kExitProblem;
+    if (o.documents) {
+        for (const std::string& w :
+             paper::write_documents(folder, run, paper::timetable_sheet(run))) {
+            err << "railscen compile: warning: " << w << '\n';
+        }
+    }
     return o.inputs.warnings_as_errors && !warnings.empty() ? kExitProblem : kExitOk;
 }
 
@@ -75,6 +86,8 @@ Command add_compile_command(CLI::App& parent) {
         ->capture_default_str();
     app->add_option("--report", options->report_file, "write the outcome as JSON into FILE")
         ->type_name("FILE");
+    app->add_flag("--documents", options->documents,
+                  "write the driver's timetable sheet and slowdown order form too");
     return {app, [options](std::ostream& out, std::ostream& err) {
                 return run_compile(*options, out, err);
             }};

@@ -1,0 +1,108 @@
+// railscen documents LINE_FILE TRAIN_FILE: the driver's timetable sheet and slowdown order form
+// of an author's scenario, in the pack's own layout, beside where compile puts its files.
+
+#include <CLI/CLI.hpp>
+#include <cmath>
+#include <filesystem>
+#include <memory>
+
+#include "cli/commands.h"
+#include "compile/inputs.h"
+#include "compile/memorizza_percorso.h"
+#include "model/file_io.h"
+#include "model/utf8_path.h"
+#include "paper/documents.h"
+#include "report/diagnostics.h"
+#ifdef RAILSCEN_RUN_COMMAND
+#include "dynamics/rolling_stock.h"
+#include "paper/run_times.h"
+#endif
+
+namespace railscen::cli {
+namespace {
+
+struct DocumentsOptions {
+    CompileInputs inputs;
+    std::string out_folder = ".";
+    std::string rolling_stock;
+    std::string train_id;
+};
+
+int run_documents(const DocumentsOptions& o, std::ostream& err) {
+    Run run = named_run(o.inputs);
+    const std::filesystem::path folder = utf8_path(o.out_folder);
+    std::vector<std::filesystem::path> inputs = {utf8_path(o.inputs.line_file),
+                                                 utf8_path(o.inputs.train_file)};
+    if (!o.rolling_stock.empty()) inputs.push_back(utf8_path(o.rolling_stock));
+    const std::vector<std::filesystem::path> outputs = paper::document_paths(folder, run);
+    guard_outputs(outputs, inputs);
+
+#ifdef RAILSCEN_RUN_COMMAND
+    std::optional<dynamics::TrainDynamics> train;
+    if (!o.rolling_stock.empty()) {
+        const std::string text = read_input_file(utf8_path(o.rolling_stock));
+        const dynamics::RollingStock stock = dynamics::parse_rolling_stock(text, o.rolling_stock);
+        const dynamics::TrainFormation* formation = dynamics::find_train(stock, o.train_id);
+        if (formation == nullptr) {
+            err << "railscen documents: " << o.rolling_stock << " has no train"
+                << (o.train_id.empty() ? "" : " \"" + o.train_id + "\"") << '\n';
+            return kExitFailure;
+        }
+        train = dynamics::train_dynamics(stock, *formation, o.rolling_stock);
+    }
+#else
+    if (!o.rolling_stock.empty()) {
+        err << "railscen documents: this build has no train dynamics; --rolling-stock cannot be "
+               "used\n";
+        return kExitFailure;
+    }
+#endif
+
+    InputTexts source(o.inputs);
+    const std::optional<std::int32_t> fatal = compile_in_memory(run, 1, source);
+    if (run.error_code != 0 || fatal) {
+        err << report::format_diagnostics(run, o.inputs);
+        err << "railscen documents: the scenario does not compile; no documents\n";
+        return kExitProblem;
+    }
+    paper::TimetableSheet sheet = paper::timetable_sheet(run);
+#ifdef RAILSCEN_RUN_COMMAND
+    if (train) {
+        sheet.header.mass_tonnes = static_cast<std::int64_t>(std::lround(train->mass / 1000));
+        try {
+            paper::add_run_times(sheet, run, *train);
+        } catch (const dynamics::RunError& e) {
+            err << "railscen documents: " << train->id << ": " << e.what() << '\n';
+            return kExitProblem;
+        }
+    }
+#endif
+    if (!std::filesystem::is_directory(folder)) {
+        throw FileError(
+            write_failure(outputs.front(), "\"" + utf8_name(folder) + "\" is not a folder"));
+    }
+    for (const std::string& w : paper::write_documents(folder, run, sheet)) {
+        err << "railscen documents: warning: " << w << '\n';
+    }
+    return kExitOk;
+}
+
+}  // namespace
+
+Command add_documents_command(CLI::App& parent) {
+    auto o = std::make_shared<DocumentsOptions>();
+    CLI::App* app = parent.add_subcommand(
+        "documents", "write the driver's timetable sheet and slowdown order form");
+    add_compile_inputs(*app, o->inputs);
+    app->add_option("-o,--output", o->out_folder, "folder for the documents (must exist)")
+        ->type_name("DIR")
+        ->capture_default_str();
+    app->add_option("--rolling-stock", o->rolling_stock,
+                    "rolling-stock file: the passing times from the train's fastest run")
+        ->type_name("FILE");
+    app->add_option("--train", o->train_id, "the train's id in the file; the first by default")
+        ->type_name("ID");
+    return {app, [o](std::ostream&, std::ostream& err) { return run_documents(*o, err); }};
+}
+
+}  // namespace railscen::cli
