@@ -366,8 +366,9 @@ TEST_F(CliRender, MarksTheReportedCodeOnBothViews) {
                                    "--line-name", "L", "--train-name", "T"})
                   .status,
               1);
+    // Drawn, and the exit status says the scenario holds a code.
     ASSERT_EQ(tool(folder.path(), {"render", ".", "-o", "marked.svg", "--report", "r.json"}).status,
-              0);
+              1);
     const std::string marked = read_bytes(folder.path() / "marked.svg");
     // Named in the banner, on the plan and over the metre axis.
     EXPECT_EQ(count_of(marked, ">error 16</text>"), 3u);

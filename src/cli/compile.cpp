@@ -75,9 +75,10 @@ Command add_compile_command(CLI::App& parent) {
         ->capture_default_str();
     app->add_option("--report", options->report_file, "write the outcome as JSON into FILE")
         ->type_name("FILE");
-    return {app, [options](std::ostream& out, std::ostream& err) {
-                return run_compile(*options, out, err);
-            }};
+    return {
+        app,
+        [options](std::ostream& out, std::ostream& err) { return run_compile(*options, out, err); },
+        &options->inputs};
 }
 
 }  // namespace railscen::cli

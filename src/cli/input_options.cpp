@@ -24,12 +24,7 @@ const CLI::Validator kFileNamePart([](const std::string& name) { return name_pro
 
 }  // namespace
 
-void add_compile_inputs(CLI::App& command, CompileInputs& inputs) {
-    // On the command line a name left out comes from the file names.
-    inputs.line_name.clear();
-    inputs.train_name.clear();
-    command.add_option("LINE_FILE", inputs.line_file, "line description text")->required();
-    command.add_option("TRAIN_FILE", inputs.train_file, "train description text")->required();
+void add_name_options(CLI::App& command, CompileInputs& inputs) {
     command
         .add_option("--line-name", inputs.line_name,
                     "line name the file names are built from (a trailing blank counts); "
@@ -42,6 +37,15 @@ void add_compile_inputs(CLI::App& command, CompileInputs& inputs) {
                     "NAME_TRAIN-.txt")
         ->check(kNameLength)
         ->check(kFileNamePart);
+}
+
+void add_compile_inputs(CLI::App& command, CompileInputs& inputs) {
+    // On the command line a name left out comes from the file names.
+    inputs.line_name.clear();
+    inputs.train_name.clear();
+    command.add_option("LINE_FILE", inputs.line_file, "line description text")->required();
+    command.add_option("TRAIN_FILE", inputs.train_file, "train description text")->required();
+    add_name_options(command, inputs);
     command.add_flag("--no-plan", inputs.no_plan, "build and write no plan (curves are not read)");
     command.add_flag("-w,--no-warnings", inputs.no_warnings, "show no warnings");
     command

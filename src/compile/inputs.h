@@ -26,6 +26,7 @@ struct CompileInputs {
     bool warnings_as_errors = false;  // a warning makes the exit status 1
     bool from_utf8 = false;           // both texts are UTF-8: converted to Windows-1252
     std::string format = "text";  // the diagnostics as text on standard error, "json" or "sarif"
+    bool colour = false;  // text messages in terminal colours, as the tool decided from --color
 
     std::int32_t with_plan() const { return no_plan ? 0 : 1; }
     const std::string& file_of(SourceFile file) const {
