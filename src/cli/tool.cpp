@@ -67,6 +67,8 @@ int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostre
     };
     commands.push_back(add_diff_command(app));
     commands.push_back(add_timetable_command(app));
+    commands.push_back(add_new_command(app));
+    commands.push_back(add_fmt_command(app));
 #ifdef RAILSCEN_RUN_COMMAND
     commands.push_back(add_run_command(app));
 #endif
