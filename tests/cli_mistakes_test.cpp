@@ -36,7 +36,8 @@ struct Mistake {
 const std::vector<Mistake> kMistakes = {
     {"a gradient past the grid, and a train text that meets the stopped loading",
      line_text({"pendenza,  12650,  1"}, "1000"),
-     train_text({"rallentamento, 500, 30, 200, 0,0,0"}), kLine, 7, "error 15", 1},
+     train_text({"rallentamento, 500, 30, 200, 0,0,0"}), kLine, 7,
+     "object position beyond the grid (at 12650 m)", 1},
     {"a curve row missing its length", line_text({"curvad3,  500", "pendenza,  0,  0"}, "1000"),
      train_text({}), kLine, 7, "the curve record lacks field 2, length", 1},
     {"a speed board row missing its last field",
