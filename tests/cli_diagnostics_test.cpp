@@ -219,17 +219,18 @@ TEST(CliDiagnostics, AnUnexpectedFailureNamesItsReason) {
     const Case cases[] = {
         {line_text({}), train_text({"segnale,    6O50,   2, 4, 0,  0, 0,    2,  2,0,0, 255"}),
          "train.txt:2:13: error 25: unexpected failure while loading: \"6O50\" is not a whole "
-         "number\n"
+         "number: the signal is eleven whole numbers: posizione, sx, s1, s2, s3, rapp, dx, d1, "
+         "d2, d3, tempo\n"
          "segnale,    6O50,   2, 4, 0,  0, 0,    2,  2,0,0, 255\n"
          "            ^\n"},
         {line_text({"montagna,  4OO,  900,  1"}), train_text({}),
          "line.txt:7:12: error 25: unexpected failure while loading: \"4OO\" is not a whole "
-         "number\n"
+         "number: the mountain is three whole numbers: start, end, kind\n"
          "montagna,  4OO,  900,  1\n"
          "           ^\n"},
         {line_text({}), train_text({"velocita,   0,\t100"}),
          "train.txt:2:15: error 25: unexpected failure while loading: a tab where a blank belongs "
-         "between numbers\n"
+         "between numbers: the speed limit is two whole numbers: position, speed\n"
          "velocita,   0,\t100\n"
          "              ^\n"},
         {lines({"[generale]", "[curve]", "pendenza,  950,  1", "[fine]"}), train_text({}),
@@ -239,7 +240,8 @@ TEST(CliDiagnostics, AnUnexpectedFailureNamesItsReason) {
          "                 ^\n"},
         {line_text({}), "[generale]\r\nsegnale, 1800, 2, 3",
          "train.txt:2:19: error 25: unexpected failure while loading: the text ends inside a "
-         "record, where a 32-bit number belongs\n"
+         "record, where a 32-bit number belongs: the signal is eleven whole numbers: posizione, "
+         "sx, s1, s2, s3, rapp, dx, d1, d2, d3, tempo\n"
          "segnale, 1800, 2, 3\n"
          "                  ^\n"},
         {line_text({}), std::nullopt,
@@ -260,7 +262,8 @@ TEST(CliDiagnostics, EchoedLinesAreSafeForATerminal) {
         compile(line_text({}), train_text({"segnale,  \x1b]0;owned\x07,  2, 4"}));
     EXPECT_EQ(escaped.messages,
               "train.txt:2:11: error 25: unexpected failure while loading: "
-              "\"\\x1b]0;owned\\x07\" is not a whole number\n"
+              "\"\\x1b]0;owned\\x07\" is not a whole number: the signal is eleven whole "
+              "numbers: posizione, sx, s1, s2, s3, rapp, dx, d1, d2, d3, tempo\n"
               "segnale,  \\x1b]0;owned\\x07,  2, 4\n"
               "          ^\n");
 
@@ -276,7 +279,8 @@ TEST(CliDiagnostics, EchoedLinesAreSafeForATerminal) {
     const std::string caret = m.substr(line_end + 1, m.size() - line_end - 2);
     EXPECT_EQ(m.substr(0, first_end),
               "train.txt:2:161: error 25: unexpected failure while "
-              "loading: \"6O50\" is not a whole number");
+              "loading: \"6O50\" is not a whole number: the signal is eleven whole numbers: "
+              "posizione, sx, s1, s2, s3, rapp, dx, d1, d2, d3, tempo");
     EXPECT_EQ(echoed.size(), kMaxEchoColumns);
     EXPECT_EQ(echoed.substr(0, 3), "...");
     EXPECT_EQ(echoed.substr(echoed.size() - 3), "...");

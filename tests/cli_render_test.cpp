@@ -236,7 +236,7 @@ TEST(CliRenderSheet, AfterACodeTheSheetSaysSoAndDrawsOnlyWhatWasLoaded) {
     // The third signal lands on the speed board at 6,500 m: error 16 stops the train's loading.
     write_file(folder.path() / testing::kSheetTrainFile, testing::sheet_train_text("6500"));
     const testing::ToolRun run = tool(folder.path(), {"render", ".", "-o", "sheet.svg"});
-    ASSERT_EQ(run.status, 0) << run.err;
+    ASSERT_EQ(run.status, 1) << run.err;  // drawn; the status says the scenario holds a code
     const std::string sheet = read_bytes(folder.path() / "sheet.svg");
     EXPECT_EQ(titles_of(sheet, "banner"),
               std::vector<std::string>{"error 16: signal cell already occupied by a speed board "
@@ -321,11 +321,11 @@ TEST(CliRenderSheet, AFolderOfSeveralScenariosNeedsTheirNames) {
     EXPECT_NE(line_only.err.find("give --train-name to pick one"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(folder.path() / "x.svg"));
 
-    // Names that pick one scenario; the train's own name tells which.
+    // Names that pick one scenario; the train's own name tells which (T2 holds a code).
     ASSERT_EQ(tool(folder.path(),
                    {"render", ".", "-o", "a2.svg", "--line-name", "A", "--train-name", "T2"})
                   .status,
-              0);
+              1);
     EXPECT_NE(read_bytes(folder.path() / "a2.svg").find("A \xE2\x80\x94 T2: plan view"),
               std::string::npos);
     EXPECT_EQ(tool(folder.path(), {"render", ".", "-o", "b.svg", "--line-name", "B"}).status, 0);
@@ -368,8 +368,9 @@ TEST_F(CliRender, MarksTheReportedCodeOnBothViews) {
                                    "--line-name", "L", "--train-name", "T"})
                   .status,
               1);
+    // Drawn, and the exit status says the scenario holds a code.
     ASSERT_EQ(tool(folder.path(), {"render", ".", "-o", "marked.svg", "--report", "r.json"}).status,
-              0);
+              1);
     const std::string marked = read_bytes(folder.path() / "marked.svg");
     // Named in the banner, on the plan and over the metre axis.
     EXPECT_EQ(count_of(marked, ">error 16</text>"), 3u);

@@ -162,7 +162,7 @@ TEST_F(SheetInBrowser, AScenarioWithEveryKindOfObject) {
 TEST_F(SheetInBrowser, AScenarioStoppedByACode) {
     write_file(folder_.path() / testing::kSheetLineFile, testing::sheet_line_text());
     write_file(folder_.path() / testing::kSheetTrainFile, testing::sheet_train_text("6500"));
-    ASSERT_EQ(tool(folder_.path(), {"render", ".", "-o", "sheet.svg"}).status, 0);
+    ASSERT_EQ(tool(folder_.path(), {"render", ".", "-o", "sheet.svg"}).status, 1);
     std::vector<std::string> kinds = kEveryKind;
     kinds.insert(kinds.end(), {"banner", "error-mark", "plan-error-mark", "not-loaded"});
     // The banner and the unloaded stretches name no metres of their own in every case.

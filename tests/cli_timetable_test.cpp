@@ -267,7 +267,7 @@ TEST(CliTimetable, TheStoredScenarioKeepsItsTimes) {
         indented += line.empty() ? "\n" : "    " + line + "\n";
     }
     const std::string readme = testing::read_bytes(
-        std::filesystem::path(__FILE__).parent_path().parent_path() / "README.md");
+        std::filesystem::path(RAILSCEN_SOURCE_DIR) / "README.md");
     EXPECT_NE(readme.find(indented), std::string::npos) << indented;
 }
 

@@ -107,7 +107,9 @@ TEST(TrainLoading, AMissingTrainFilePointsAtNoRecord) {
     ASSERT_TRUE(d->at.has_value());
     EXPECT_EQ(d->at->file, SourceFile::kTrain);
     EXPECT_EQ(d->at->line, 2);
-    EXPECT_EQ(d->reason, "the text ends inside a record, where a 32-bit number belongs");
+    EXPECT_EQ(d->reason,
+              "the text ends inside a record, where a 32-bit number belongs: the signal is eleven "
+              "whole numbers: posizione, sx, s1, s2, s3, rapp, dx, d1, d2, d3, tempo");
 }
 
 TEST(TrainLoading, GeneralSettingsAndTheClockWithBlanksOrCommas) {

@@ -47,6 +47,21 @@ std::vector<Diagnostic> spelling_warnings(const Run& run);
 // nothing beyond either, so their ends are lost.
 std::vector<Diagnostic> stretch_warnings(const Run& run);
 
+// Mountains whose end is not after their start ("mountain").
+std::vector<Diagnostic> mountain_end_warnings(const Run& run);
+
+// Curves that begin inside the curve before ("curve-overlap").
+std::vector<Diagnostic> curve_overlap_warnings(const Run& run);
+
+// The top speed of the fastest trains in service, km/h: a board, limit or slowdown above it is
+// most likely a typing slip ("speed").
+inline constexpr std::int64_t kFastestTrain = 350;
+std::vector<Diagnostic> speed_ceiling_warnings(const Run& run);
+
+// Stations, signals, boards, slowdowns and code drop points past the line's length, in the
+// run-out ("run-out").
+std::vector<Diagnostic> run_out_warnings(const Run& run);
+
 // A warning of the named kind at a field.
 inline Diagnostic warning(std::string name, const SourceLocation& at, std::string message) {
     Diagnostic d;

@@ -31,9 +31,9 @@ Command add_check_command(CLI::App& parent) {
     CLI::App* app = parent.add_subcommand(
         "check", "compile without writing anything, and warn on likely mistakes");
     add_compile_inputs(*app, *inputs);
-    return {app, [inputs](std::ostream& out, std::ostream& err) {
-                return run_check(*inputs, err, out);
-            }};
+    return {app,
+            [inputs](std::ostream& out, std::ostream& err) { return run_check(*inputs, err, out); },
+            inputs.get()};
 }
 
 }  // namespace railscen::cli

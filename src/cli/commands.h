@@ -24,14 +24,15 @@ inline constexpr int kExitFailure = 2;  // a usage error or a failed file operat
 struct Command {
     CLI::App* app;
     std::function<int(std::ostream& out, std::ostream& err)> run;
+    // The inputs of a command that shows a compile's diagnostics: the tool sets their colour.
+    CompileInputs* inputs = nullptr;
 };
 
 // The whole tool on the arguments after the program's name; returns the exit status.
 // LINE_FILE TRAIN_FILE [--line-name NAME] [--train-name NAME] [--no-plan] [-w]
 // [--warnings-as-errors] [--format text|json|sarif] [--from-utf8]
 void add_compile_inputs(CLI::App& command, CompileInputs& inputs);
-
-// [--line-name NAME] [--train-name NAME]: the names the output files are built from.
+// --line-name and --train-name alone, for a command whose other inputs differ.
 void add_name_options(CLI::App& command, CompileInputs& inputs);
 
 // --rank A|B|C and --side left|right: which of a speed board's speeds hold for the train.
@@ -43,6 +44,7 @@ int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostre
 // JSON (--format json) goes to out, which defaults to standard output.
 int run_check(const CompileInputs& inputs, std::ostream& err, std::ostream& out = std::cout);
 int run_explain(std::int32_t code, std::ostream& out, std::ostream& err);
+int run_explain_record(const std::string& word, std::ostream& out, std::ostream& err);
 
 Command add_sources_command(CLI::App& parent);
 Command add_compile_command(CLI::App& parent);
@@ -57,5 +59,7 @@ Command add_timetable_command(CLI::App& parent);
 Command add_run_command(CLI::App& parent);
 Command add_completion_command(CLI::App& parent);
 Command add_documents_command(CLI::App& parent);
+Command add_new_command(CLI::App& parent);
+Command add_fmt_command(CLI::App& parent);
 
 }  // namespace railscen::cli

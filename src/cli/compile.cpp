@@ -88,9 +88,10 @@ Command add_compile_command(CLI::App& parent) {
         ->type_name("FILE");
     app->add_flag("--documents", options->documents,
                   "write the driver's timetable sheet and slowdown order form too");
-    return {app, [options](std::ostream& out, std::ostream& err) {
-                return run_compile(*options, out, err);
-            }};
+    return {
+        app,
+        [options](std::ostream& out, std::ostream& err) { return run_compile(*options, out, err); },
+        &options->inputs};
 }
 
 }  // namespace railscen::cli

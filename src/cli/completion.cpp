@@ -143,7 +143,8 @@ Command add_completion_command(CLI::App& parent) {
     app->group("");  // not listed in the help
     app->add_option("SHELL", *shell, "the shell")->required()->check(CLI::IsMember({"bash"}));
     CLI::App* tool = &parent;
-    return {app, [tool](std::ostream& out, std::ostream&) {
+    // The lambda holds the shell's word, which the parser writes after this returns.
+    return {app, [tool, shell](std::ostream& out, std::ostream&) {
                 out << bash_script(*tool);
                 return kExitOk;
             }};

@@ -1,4 +1,5 @@
-// railscen explain N: what a code means, what raises it and how to mend it.
+// railscen explain N: what a code means, what raises it and how to mend it. railscen explain
+// RECORD: a record of the description texts, field by field, from the format table.
 
 #include <CLI/CLI.hpp>
 #include <iostream>
@@ -8,6 +9,7 @@
 #include "model/cell_index.h"
 #include "model/diagnostic.h"
 #include "model/error_codes.h"
+#include "model/record_format.h"
 
 namespace railscen::cli {
 namespace {
@@ -57,12 +59,42 @@ int run_explain(std::int32_t code, std::ostream& out, std::ostream& err) {
     return kExitOk;
 }
 
+int run_explain_record(const std::string& word, std::ostream& out, std::ostream& err) {
+    const RecordFormat* record = find_record_format(word);
+    if (record == nullptr) {
+        err << "railscen: \"" << word << "\" is neither a code nor a record; the records are:";
+        for (const RecordFormat& r : record_formats()) {
+            err << (&r == record_formats().data() ? " " : ", ") << r.keyword;
+        }
+        err << '\n';
+        return kExitFailure;
+    }
+    out << record_reference(*record);
+    return kExitOk;
+}
+
 Command add_explain_command(CLI::App& parent) {
-    auto code = std::make_shared<std::int32_t>(0);
-    CLI::App* app = parent.add_subcommand("explain", "explain a code of the compile");
-    app->add_option("N", *code, "the code")->required();
-    return {app,
-            [code](std::ostream& out, std::ostream& err) { return run_explain(*code, out, err); }};
+    auto what = std::make_shared<std::string>();
+    auto markdown = std::make_shared<bool>(false);
+    CLI::App* app = parent.add_subcommand(
+        "explain", "explain a code of the compile, or a record of the description texts");
+    app->add_option("WHAT", *what, "a code (15) or a record's keyword (stazione, curva, ...)");
+    app->add_flag("--markdown", *markdown,
+                  "the reference of every record as Markdown (the text of docs/format.md)");
+    return {app, [what, markdown](std::ostream& out, std::ostream& err) {
+                if (*markdown) {
+                    out << format_reference_markdown();
+                    return kExitOk;
+                }
+                if (what->empty()) {
+                    err << "railscen explain: give a code or a record's keyword\n";
+                    return kExitFailure;
+                }
+                const bool number = !what->empty() && what->size() < 10 &&
+                                    what->find_first_not_of("0123456789") == std::string::npos;
+                if (number) return run_explain(std::stoi(*what), out, err);
+                return run_explain_record(*what, out, err);
+            }};
 }
 
 }  // namespace railscen::cli

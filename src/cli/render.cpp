@@ -213,16 +213,26 @@ render::SheetRange drawn_range(const RenderOptions& o, const analysis::Scene& sc
 
 int run_render(const RenderOptions& o, std::ostream& err) {
     std::string sheet;
+    bool coded = false;  // the scenario holds a code: drawn, and the exit status says so
     try {
         const analysis::Scene scene = load_scene(o);
         sheet = render::route_sheet(scene, drawn_range(o, scene));
+        coded = scene.code.has_value();
     } catch (const std::runtime_error& e) {
         err << "railscen render: " << e.what() << '\n';
         return kExitFailure;
     }
     write_file(o.svg_file, sheet);
-    return kExitOk;
+    return coded ? kExitProblem : kExitOk;
 }
+
+// The usage line names the two forms INPUT takes, where CLI11 would print "INPUT(1x)".
+class RenderUsage : public CLI::Formatter {
+  public:
+    std::string make_option_usage(const CLI::Option*) const override {
+        return "(LINE_FILE TRAIN_FILE | DIR)";
+    }
+};
 
 }  // namespace
 
@@ -235,6 +245,7 @@ Command add_render_command(CLI::App& parent) {
                     "compiled scenario")
         ->required()
         ->expected(1, 2);
+    app->formatter(std::make_shared<RenderUsage>());
     app->add_option("-o,--output", o->svg_file, "the SVG file to write")
         ->required()
         ->type_name("FILE");

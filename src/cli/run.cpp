@@ -110,7 +110,7 @@ int run_run(const RunOptions& o, std::ostream& out, std::ostream& err) {
     InputTexts source(o.inputs);
     const std::optional<std::int32_t> fatal = compile_in_memory(run, 1, source);
     if (run.error_code != 0 || fatal) {
-        err << report::format_diagnostics(run, o.inputs);
+        err << report::format_diagnostics(run, o.inputs, {}, o.inputs.colour);
         err << "railscen run: the scenario does not compile; no run\n";
         return kExitProblem;
     }
@@ -159,7 +159,8 @@ Command add_run_command(CLI::App& parent) {
         ->capture_default_str();
     app->add_flag("--from-utf8", o->inputs.from_utf8,
                   "the texts are UTF-8: convert them to Windows-1252 before the compile");
-    return {app, [o](std::ostream& out, std::ostream& err) { return run_run(*o, out, err); }};
+    return {app, [o](std::ostream& out, std::ostream& err) { return run_run(*o, out, err); },
+            &o->inputs};
 }
 
 }  // namespace railscen::cli

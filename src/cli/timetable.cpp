@@ -119,7 +119,7 @@ int run_timetable(const TimetableOptions& o, std::ostream& out, std::ostream& er
     InputTexts source(o.inputs);
     const std::optional<std::int32_t> fatal = compile_in_memory(run, 0, source);
     if (run.error_code != 0 || fatal) {
-        err << report::format_diagnostics(run, o.inputs);
+        err << report::format_diagnostics(run, o.inputs, {}, o.inputs.colour);
         err << "railscen timetable: the scenario does not compile; no run times\n";
         return kExitProblem;
     }
@@ -147,7 +147,9 @@ Command add_timetable_command(CLI::App& parent) {
         ->capture_default_str();
     app->add_flag("--from-utf8", o->inputs.from_utf8,
                   "the texts are UTF-8: convert them to Windows-1252 before the compile");
-    return {app, [o](std::ostream& out, std::ostream& err) { return run_timetable(*o, out, err); }};
+    add_name_options(*app, o->inputs);
+    return {app, [o](std::ostream& out, std::ostream& err) { return run_timetable(*o, out, err); },
+            &o->inputs};
 }
 
 }  // namespace railscen::cli

@@ -10,7 +10,6 @@
 #include "analysis/edit_distance.h"
 #include "cli/commands.h"
 #include "platform/console.h"
-#include "report/diagnostics.h"
 
 namespace railscen::cli {
 namespace {
@@ -51,9 +50,12 @@ int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostre
     app.require_subcommand(1);
     app.set_version_flag("--version", "railscen " RAILSCEN_VERSION);
     std::string colour = "auto";
-    app.add_option("--color", colour, "colour the messages: auto (on a terminal), always, never")
-        ->check(CLI::IsMember({"auto", "always", "never"}))
-        ->capture_default_str();
+    const auto add_colour_option = [&colour](CLI::App& to) {
+        to.add_option("--color", colour, "colour the messages: auto (on a terminal), always, never")
+            ->check(CLI::IsMember({"auto", "always", "never"}))
+            ->capture_default_str();
+    };
+    add_colour_option(app);
     // Every message of the tool begins with its name.
     app.failure_message([](const CLI::App* a, const CLI::Error& e) {
         return "railscen: " + CLI::FailureMessage::simple(a, e);
@@ -66,10 +68,14 @@ int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostre
     commands.push_back(add_diff_command(app));
     commands.push_back(add_timetable_command(app));
     commands.push_back(add_documents_command(app));
+    commands.push_back(add_new_command(app));
+    commands.push_back(add_fmt_command(app));
 #ifdef RAILSCEN_RUN_COMMAND
     commands.push_back(add_run_command(app));
 #endif
     commands.push_back(add_completion_command(app));
+    // --color is taken before the command and after it alike.
+    for (const Command& command : commands) add_colour_option(*command.app);
     std::vector<std::string> given = args;
     // "railscen help" is "railscen --help".
     if (!given.empty() && given.front() == "help") given.front() = "--help";
@@ -96,9 +102,10 @@ int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostre
         // Help and the version are no failure; every other parse error is a usage error.
         return app.exit(e, out, err) == 0 ? kExitOk : kExitFailure;
     }
-    report::set_message_colour(wants_colour(colour, err));
+    const bool coloured = wants_colour(colour, err);
     for (const Command& command : commands) {
         if (!command.app->parsed()) continue;
+        if (command.inputs != nullptr) command.inputs->colour = coloured;
         try {
             return command.run(out, err);
         } catch (const std::exception& e) {

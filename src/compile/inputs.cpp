@@ -32,6 +32,10 @@ ScenarioNames resolved_names(const CompileInputs& inputs) {
             return {std::string(kScenarioLineName), std::string(kScenarioTrainName)};
         }
         if (!from_files) {
+            // Files given in each other's place, or two names that disagree, are said as such.
+            if (const std::optional<std::string> why = names_mismatch(line, train)) {
+                throw UsageError(*why);
+            }
             const std::string missing = names.line_name.empty() && names.train_name.empty()
                                             ? "--line-name and --train-name"
                                         : names.line_name.empty() ? "--line-name"
@@ -58,6 +62,8 @@ std::string input_text(const std::string& file, bool from_utf8) {
     std::string text = read_input_file(utf8_path(file));
     if (!from_utf8) return text;
     Cp1252Result converted = cp1252_from_utf8(text);
+    // A text that is not UTF-8 at all is taken for Windows-1252 already: it needs no converting.
+    if (!converted.ok() && !looks_like_utf8(text)) return text;
     if (!converted.ok()) {
         throw UsageError("--from-utf8: \"" + file +
                          "\" cannot be held in Windows-1252: " + converted.problem);

@@ -30,6 +30,7 @@ struct CompileInputs {
     bool warnings_as_errors = false;  // a warning makes the exit status 1
     bool from_utf8 = false;           // both texts are UTF-8: converted to Windows-1252
     std::string format = "text";  // the diagnostics as text on standard error, "json" or "sarif"
+    bool colour = false;  // text messages in terminal colours, as the tool decided from --color
 
     // Inputs of a command that compiles in memory only.
     static CompileInputs for_reading() {

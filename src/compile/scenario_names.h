@@ -17,4 +17,10 @@ struct ScenarioNames {
 std::optional<ScenarioNames> names_from_files(std::string_view line_file,
                                               std::string_view train_file);
 
+// Why two file names that names_from_files refuses do not name one scenario, when it is one of
+// two mistakes: the train description given first and the line second ("the files are given in
+// each other's place"), or a line NAME_linea.txt beside a train OTHER_TRAIN-.txt whose names
+// disagree. nullopt for names that follow no pattern at all.
+std::optional<std::string> names_mismatch(std::string_view line_file, std::string_view train_file);
+
 }  // namespace railscen

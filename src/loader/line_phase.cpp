@@ -31,7 +31,8 @@ Diagnostic& Loading::record(std::int32_t code, std::int32_t position, const Fiel
 
 void Loading::locate_encoder_code(std::int32_t position, const Field& at, std::size_t before) {
     if (run_.diagnostics.size() == before) {
-        record(run_.error_code, position, at);
+        // Left by the line phase: this record meets it only because loading stopped there.
+        record(run_.error_code, position, at).consequence = true;
         return;
     }
     run_.error_position = position;

@@ -24,6 +24,9 @@ class Loading {
 
     // The unexpected-failure path: delete both texts, record 25 with what failed.
     void fail_unexpectedly(const std::string& reason);
+    // A field the reader could not read: recorded as fail_unexpectedly does, then told at its
+    // place (the record's form, a record short of fields on its own line, an empty text).
+    void fail_reading(const std::string& reason);
 
   private:
     // Where a record's field began, for diagnostics.

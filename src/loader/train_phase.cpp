@@ -1,6 +1,7 @@
 #include "grid/train_encoders.h"
 #include "loader/loading.h"
 #include "model/cell_index.h"
+#include "model/record_format.h"
 #include "source_text/keywords.h"
 
 namespace railscen {
@@ -155,9 +156,15 @@ Loading::Next Loading::slowdown_row() {
         *v = reader_->read_long();
     }
     const std::int64_t end_cell = cell_index::slowdown_end(row.x, row.l);
-    if (beyond_grid(row.x, 100) || cell_index::slowdown_start(row.x) < 0 || end_cell < 0 ||
-        end_cell > cells().upper_bound()) {
-        return refuse(row.x, at);
+    if (beyond_grid(row.x, 100) || cell_index::slowdown_start(row.x) < 0) return refuse(row.x, at);
+    if (end_cell < 0 || end_cell > cells().upper_bound()) {
+        // The start lies in the grid, the end does not: the length is what to mend.
+        const Next next = refuse(row.x, current_record().field_location(2));
+        run_.diagnostics.back().reason =
+            "its end, " + std::to_string(std::int64_t{row.x} + row.l) +
+            " m, lies past the grid, which takes a slowdown's end up to " +
+            std::to_string(cell_index::positions_in(cells().upper_bound(), 1).last) + " m";
+        return next;
     }
     const std::size_t before = run_.diagnostics.size();
     memo_rallentamento(run_, row);
@@ -291,6 +298,18 @@ Loading::Next Loading::station_row() {
                 {other.field_location(0),
                  "the station before, whose zone ends at " + std::to_string(before.finish) + " m"});
         }
+        // Zones that overlap because two records were swapped: say it is their order.
+        for (std::size_t k = 0; k < station_records_.size(); ++k) {
+            const ScenarioSlot& earlier = run_.slots[k + 1];
+            if (earlier.position <= slot.position) continue;
+            d.reason = "the stations are out of order: this one at " +
+                       std::to_string(slot.position) + " m is listed after one at " +
+                       std::to_string(earlier.position) +
+                       " m; stations go in the order they lie along the line";
+            d.related.push_back({run_.records[station_records_[k]].field_location(0),
+                                 "the station listed earlier, which lies further along"});
+            break;
+        }
         return Next::kReturn;
     }
     station_records_.push_back(run_.records.size() - 1);
@@ -349,6 +368,18 @@ void Loading::fail_unexpectedly(const std::string& reason) {
     d.reason = reason;
 }
 
+void Loading::fail_reading(const std::string& reason) {
+    fail_unexpectedly(reason);
+    Diagnostic& d = run_.diagnostics.back();
+    const std::optional<std::string>& text = run_.texts.of(file_);
+    if (text && text->empty()) {
+        d.reason = std::string(file_ == SourceFile::kLine ? "the line" : "the train") +
+                   " description is empty (0 bytes): \"[generale]\" and its records belong in it";
+        return;
+    }
+    place_field_failure(run_.records, d);
+}
+
 RecordKind record_kind(GeneralRecord kind) {
     switch (kind) {
         case GeneralRecord::kLength:
@@ -387,7 +418,7 @@ void memorizza_dati(Run& run, DescriptionSource& source) {
     try {
         if (loading.line_phase()) loading.train_phase();
     } catch (const ReadFailure& e) {
-        loading.fail_unexpectedly(e.what());
+        loading.fail_reading(e.what());
     } catch (const LoadFailure& e) {
         loading.fail_unexpectedly(e.what());
     }

@@ -3,6 +3,7 @@
 #include <set>
 #include <string>
 
+#include "analysis/shown.h"
 #include "analysis/warnings.h"
 #include "lsp/positions.h"
 #include "model/diagnostic.h"
@@ -113,7 +114,8 @@ std::vector<nlohmann::json> lsp_diagnostics(const CompiledPair& c, SourceFile fi
         std::optional<nlohmann::json> shown = lsp_diagnostic(c, file, d);
         if (shown && seen.insert(shown->dump()).second) out.push_back(std::move(*shown));
     };
-    for (const Diagnostic& d : c.run.diagnostics) add(d);
+    // A code loading met only because it had stopped is a note under the first error.
+    for (const Diagnostic& d : analysis::shown_diagnostics(c.run)) add(d);
 
     if (side.bytes.size() > kMaxCheckedText || other.bytes.size() > kMaxCheckedText) {
         out.push_back(diagnostic(kFirstLine, kSeverityInformation, 0,

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <sstream>
 
+#include "analysis/units_text.h"
 #include "lsp/records.h"
 #include "model/cell_index.h"
 #include "model/text_encoding.h"
@@ -211,6 +212,13 @@ std::string train_hover(const Run& run, const RecordLine& r, TrainRecord t) {
                         ? ", warning " +
                               object_cell(run, cell_index::slowdown_warning(n[0]), kSlowdownWarning)
                         : std::string());
+        }
+        case TrainRecord::kClock: {
+            const auto n = record_numbers(r.text, 3);
+            if (n.size() < 3) return std::string(info(t).name) + ": " + std::string(info(t).fields);
+            return "clock at the start of the run: " +
+                   analysis::clock_text(n[0] * 3600 + n[1] * 60 + n[2]) + kArrow +
+                   "scenario slot 86, words 3 to 5";
         }
         case TrainRecord::kCodeRow: {
             const auto n = record_numbers(r.text, 2);

@@ -71,24 +71,29 @@ std::string code_heading(std::int32_t code) {
            std::string(info != nullptr ? info->meaning : "unknown code");
 }
 
-std::string one_line(const Diagnostic& d) {
-    if (d.severity == Severity::kWarning) {
-        std::string text = "warning: " + terminal_text(d.reason);
-        if (!d.name.empty()) text += " [" + d.name + "]";
-        return text;
-    }
-    std::string text = code_heading(d.code);
+std::string message_text(const Diagnostic& d) {
+    if (d.severity == Severity::kWarning) return terminal_text(d.reason);
+    const ErrorCodeInfo* info = find_error_code(d.code);
+    std::string text(info != nullptr ? info->meaning : "unknown code");
     // Only objects a writer places are named.
     if (d.occupant && *d.occupant != kFree && *d.occupant != kSpacer &&
         cell_kind_name(*d.occupant) != "unused kind") {
         text += " by a " + std::string(cell_kind_name(*d.occupant));
     }
     if (!d.reason.empty()) text += ": " + terminal_text(d.reason);
-    const ErrorCodeInfo* info = find_error_code(d.code);
     if (info != nullptr && info->has_position && d.position) {
         text += " (at " + std::to_string(*d.position) + " m)";
     }
     return text;
+}
+
+std::string one_line(const Diagnostic& d) {
+    if (d.severity == Severity::kWarning) {
+        std::string text = "warning: " + message_text(d);
+        if (!d.name.empty()) text += " [" + d.name + "]";
+        return text;
+    }
+    return "error " + std::to_string(d.code) + ": " + message_text(d);
 }
 
 std::string compiler_message(const Diagnostic& d, const SourceTexts& texts,

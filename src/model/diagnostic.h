@@ -17,6 +17,9 @@ enum class Severity { kError, kWarning };
 struct RelatedLocation {
     SourceLocation at;
     std::string note;
+
+    friend bool operator==(const RelatedLocation&, const RelatedLocation&) = default;
+    friend auto operator<=>(const RelatedLocation&, const RelatedLocation&) = default;
 };
 
 // One problem as the stage that found it knew it. Codes go with errors; a warning has code 0
@@ -34,10 +37,22 @@ struct Diagnostic {
     std::vector<RelatedLocation> related;
     // A warning's kind, shown in brackets after its message ("spelling", "order", ...).
     std::string name;
+    // A code raised only because loading had stopped at an earlier one (the train phase finding
+    // the grid already refused): shown as a note under that first code, never as an error of
+    // its own.
+    bool consequence = false;
+
+    // Two diagnostics are alike when every datum is: the tools show such a pair once.
+    friend bool operator==(const Diagnostic&, const Diagnostic&) = default;
+    friend auto operator<=>(const Diagnostic&, const Diagnostic&) = default;
 };
 
 // "error N: MEANING": the one place the words of a code are put together.
 std::string code_heading(std::int32_t code);
+
+// What a diagnostic says, without its severity and code, which a record carries in fields of
+// their own: an error's meaning[ by a KIND][: REASON][ (at P m)], a warning's words.
+std::string message_text(const Diagnostic& d);
 
 // The pack's one line: "error N: MEANING[ by a KIND][: REASON][ (at P m)]", the position
 // only for codes that carry one.

@@ -19,6 +19,7 @@ struct SourceLocation {
     int column = 0;
 
     friend bool operator==(const SourceLocation&, const SourceLocation&) = default;
+    friend auto operator<=>(const SourceLocation&, const SourceLocation&) = default;
 };
 
 // One field as the field reader read it: its text (a number's digits as written, a text

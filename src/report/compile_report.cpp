@@ -2,6 +2,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "analysis/shown.h"
+
 namespace railscen::report {
 
 CompileReport make_report(const Run& run, const CompileOutcome& outcome,
@@ -12,6 +14,15 @@ CompileReport make_report(const Run& run, const CompileOutcome& outcome,
     report.fatal = outcome.fatal;
     report.written = outcome.written;
     const Diagnostic* recorded = recorded_diagnostic(run);
+    // A code raised only because loading had stopped earlier is not the scenario's error: the
+    // first cause is (the binary files keep what the pack writes).
+    if (recorded != nullptr && recorded->consequence) {
+        recorded = analysis::first_cause(run);
+        if (recorded != nullptr) {
+            report.error_code = recorded->code;
+            if (recorded->position) report.error_position = *recorded->position;
+        }
+    }
     if (recorded != nullptr && recorded->at && recorded->at->line > 0) {
         const SourceLocation& at = *recorded->at;
         report.source = SourcePoint{inputs.file_of(at.file), at.line, at.column};

@@ -13,17 +13,14 @@ namespace railscen::report {
 // The two texts under the names the author gave them.
 SourceNames source_names(const CompileInputs& inputs);
 
-// Whether the messages carry terminal colours (--color); the tool sets it for each run.
-void set_message_colour(bool colour);
-
-// Everything the compile found, then the warnings, in compiler form, in the order found; a
-// diagnostic recorded twice alike is shown once.
+// The shown diagnostics in compiler form; with colour, in terminal colours.
 std::string format_diagnostics(const Run& run, const CompileInputs& inputs,
-                               const std::vector<Diagnostic>& warnings = {});
+                               const std::vector<Diagnostic>& warnings = {}, bool colour = false);
 
 // The same diagnostics as JSON records, one per diagnostic shown: {severity, code, name,
 // message, file, line, column, metres, cell, related: [{file, line, column, message}]};
-// absent values are null. The machine-readable formats are all made from these.
+// absent values are null. The machine-readable formats are all made from these, and these
+// from the diagnostics' data.
 nlohmann::json diagnostic_records(const Run& run, const CompileInputs& inputs,
                                   const std::vector<Diagnostic>& warnings = {});
 
@@ -31,11 +28,12 @@ nlohmann::json diagnostic_records(const Run& run, const CompileInputs& inputs,
 std::string diagnostics_json(const Run& run, const CompileInputs& inputs,
                              const std::vector<Diagnostic>& warnings = {});
 
-// The records as a SARIF 2.1.0 log (diagnostics_sarif.cpp): one result per record, the rules
-// for the codes and warning kinds among them.
+// The records as a SARIF 2.1.0 log (sarif.cpp): one result per record, the rules for the
+// codes and warning kinds among them.
 std::string diagnostics_sarif(const nlohmann::json& records);
 
-// The diagnostics in the format the options ask for: text to err, JSON or SARIF to out.
+// The diagnostics in the format the options ask for: text to err (coloured as inputs.colour
+// says), JSON or SARIF to out.
 void print_diagnostics(const Run& run, const CompileInputs& inputs,
                        const std::vector<Diagnostic>& warnings, std::ostream& out,
                        std::ostream& err);

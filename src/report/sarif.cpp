@@ -20,7 +20,7 @@ constexpr std::string_view kSchema =
     "https://docs.oasis-open.org/sarif/sarif/v2.1.0/errata01/os/schemas/sarif-schema-2.1.0.json";
 
 // What each kind of warning is about, for the log's rules.
-constexpr std::array<std::pair<std::string_view, std::string_view>, 10> kWarningKinds = {{
+constexpr std::array<std::pair<std::string_view, std::string_view>, 14> kWarningKinds = {{
     {"spelling", "a keyword field that matches no keyword but lies close to one"},
     {"stretch", "an object that runs past the grid or the plan, whose end is lost"},
     {"timetable",
@@ -32,6 +32,10 @@ constexpr std::array<std::pair<std::string_view, std::string_view>, 10> kWarning
     {"encoding", "a text saved as UTF-8, where the compiler reads Windows-1252"},
     {"train-text", "a train description the compile reads no record from"},
     {"swapped", "the line and the train description given in each other's place"},
+    {"mountain", "a mountain or tunnel whose end is not after its start, which gets no cell"},
+    {"curve-overlap", "a curve that begins inside the curve before, turning the plan twice"},
+    {"speed", "a speed beyond the fastest trains in service"},
+    {"run-out", "an object past the line's length, in the run-out after its end"},
 }};
 
 bool unreserved(unsigned char c) {

@@ -29,6 +29,14 @@ end
 local train_buf = open(dir .. '/VELARO-CUSTRA _R 40817-.txt')
 local line_buf = open(dir .. '/VELARO-CUSTRA _linea.txt')
 
+-- The README's set-up gives both texts their filetypes.
+if vim.bo[train_buf].filetype ~= 'railscen_train' then
+  fail('train text filetype ' .. vim.bo[train_buf].filetype)
+end
+if vim.bo[line_buf].filetype ~= 'railscen_line' then
+  fail('line text filetype ' .. vim.bo[line_buf].filetype)
+end
+
 local client_id = vim.lsp.start_client({
   name = 'railscen',
   cmd = { railscen, 'lsp' },

@@ -38,7 +38,7 @@ expect "commands after --color" "compile|check|" "$(complete_line railscen --col
 expect "--color values" "auto|always|never|" "$(complete_line railscen --color "")"
 expect "check options" "--format|--from-utf8|" "$(complete_line railscen check --f)"
 expect "--format values" "json|" "$(complete_line railscen check x y --format j)"
-expect "sources options" "-h|--help|--force|" "$(complete_line railscen sources -)"
+expect "sources options" "-h|--help|--force|--color|" "$(complete_line railscen sources -)"
 expect "names with blanks" "VELARO-CUSTRA _R 40817-.txt|VELARO-CUSTRA _linea.txt|" \
     "$(complete_line railscen check VEL | tr "|" "\n" | sort | tr "\n" "|" | sed "s/^|//")"
 expect "an option value then files" "other.txt|" "$(complete_line railscen compile -o . o)"
