@@ -47,6 +47,13 @@ std::vector<Diagnostic> spelling_warnings(const Run& run);
 // nothing beyond either, so their ends are lost.
 std::vector<Diagnostic> stretch_warnings(const Run& run);
 
+// A text that ends without its closing line, or a train description without its clock or
+// stations ("cut-off"): the file may be a save that did not finish.
+std::vector<Diagnostic> cut_off_warnings(const Run& run);
+
+// Whether a list holds a "cut-off" warning: outputs are not replaced by such a compile.
+bool has_cut_off_warning(const std::vector<Diagnostic>& warnings);
+
 // A warning of the named kind at a field.
 inline Diagnostic warning(std::string name, const SourceLocation& at, std::string message) {
     Diagnostic d;

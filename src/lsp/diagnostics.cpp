@@ -70,6 +70,10 @@ std::optional<nlohmann::json> lsp_diagnostic(const CompiledPair& c, SourceFile f
     const int severity = d.severity == Severity::kError ? kSeverityError : kSeverityWarning;
     const int code = d.severity == Severity::kError ? d.code : 0;
 
+    // What a stand-in lacks is no fault of the text being edited.
+    if (d.severity == Severity::kWarning && d.at && c.pair.side(d.at->file).stand_in) {
+        return std::nullopt;
+    }
     nlohmann::json shown;
     if (d.at && d.at->line > 0 && !c.pair.side(d.at->file).stand_in) {
         if (d.at->file != file) return std::nullopt;

@@ -106,8 +106,29 @@ void Documents::open(const std::string& uri, std::string_view utf8, std::int64_t
     d.uri = uri;
     d.path = path_from_uri(uri).value_or(std::filesystem::path());
     d.bytes = bytes_from_editor(utf8);
-    d.lost_characters = unrepresentable_characters(utf8);
+    d.lost = lost_mask(utf8);
     d.version = version;
+}
+
+std::size_t OpenDocument::lost_characters() const {
+    return static_cast<std::size_t>(std::count(lost.begin(), lost.end(), '1'));
+}
+
+bool Documents::edit(const std::string& uri, const TextEdit& range, std::string_view utf8) {
+    const auto it = open_.find(uri);
+    if (it == open_.end()) return false;
+    OpenDocument& d = it->second;
+    const std::optional<std::size_t> from =
+        text_offset(d.bytes, range.from_line, range.from_column);
+    const std::optional<std::size_t> to = text_offset(d.bytes, range.to_line, range.to_column);
+    if (!from || !to || *to < *from) return false;
+    d.bytes.replace(*from, *to - *from, bytes_from_editor(utf8));
+    d.lost.replace(*from, *to - *from, lost_mask(utf8));
+    return true;
+}
+
+void Documents::set_version(const std::string& uri, std::int64_t version) {
+    if (const auto it = open_.find(uri); it != open_.end()) it->second.version = version;
 }
 
 void Documents::change(const std::string& uri, std::string_view utf8, std::int64_t version) {
