@@ -47,8 +47,8 @@ std::vector<Diagnostic> spelling_warnings(const Run& run);
 // nothing beyond either, so their ends are lost.
 std::vector<Diagnostic> stretch_warnings(const Run& run);
 
-// A text that ends without its closing line, or a train description without its clock or
-// stations ("cut-off"): the file may be a save that did not finish.
+// A text that ends without its closing line ("cut-off"), naming what else a train description
+// cut short lacks (its clock, its stations): the file may be a save that did not finish.
 std::vector<Diagnostic> cut_off_warnings(const Run& run);
 
 // Whether a list holds a "cut-off" warning: outputs are not replaced by such a compile.

@@ -1,7 +1,8 @@
 // A text whose save did not finish: editors that are interrupted, or copies that run out of
 // room, leave a text cut at a line end. Such a text often still compiles, to half a line or a
 // train without its timetable, so the cut is told by what every whole text has: its closing
-// line, and in the train description the clock and the stations the line is driven by.
+// line. The warning names what else is missing from a train description cut short: the clock
+// and the stations the line is driven by.
 
 #include <algorithm>
 #include <cctype>
@@ -67,9 +68,10 @@ std::vector<Diagnostic> cut_off_warnings(const Run& run) {
         const std::optional<std::string>& text = run.texts.of(file);
         if (!text) continue;
         const TextEnd end = text_end(*text);
+        // A text with its closing line was saved whole, whatever it holds.
+        if (end.closed) continue;
         const SourceLocation at{file, end.last_line, 1};
-        std::vector<std::string> missing;
-        if (!end.closed) missing.push_back("its closing line \"[fine]\"");
+        std::vector<std::string> missing = {"its closing line \"[fine]\""};
         if (file == SourceFile::kTrain) {
             const auto has = [&](RecordKind kind) {
                 return std::any_of(run.records.begin(), run.records.end(),
@@ -80,7 +82,6 @@ std::vector<Diagnostic> cut_off_warnings(const Run& run) {
             if (!has(RecordKind::kClock)) missing.push_back("a clock (\"orologio\")");
             if (!has(RecordKind::kStation)) missing.push_back("stations (\"stazione\")");
         }
-        if (missing.empty()) continue;
         std::string list;
         for (std::size_t i = 0; i < missing.size(); ++i) {
             if (i > 0) list += i + 1 == missing.size() ? " and " : ", ";
