@@ -36,12 +36,13 @@ int hex_value(char c) {
     return -1;
 }
 
-std::optional<std::string> read_if_file(const std::filesystem::path& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
+// A partner on disk, read as every text is (within the size limit); problem tells why one that
+// is there could not be read.
+std::optional<std::string> read_if_file(const std::filesystem::path& path, std::string& problem) {
     try {
         return read_file(path);
-    } catch (const FileError&) {
+    } catch (const FileError& e) {
+        problem = e.what();
         return std::nullopt;
     }
 }
@@ -144,8 +145,8 @@ const OpenDocument* Documents::find(const std::string& uri) const {
     return it == open_.end() ? nullptr : &it->second;
 }
 
-std::optional<std::string> Documents::text_of(const std::filesystem::path& path,
-                                              std::string& uri) const {
+std::optional<std::string> Documents::text_of(const std::filesystem::path& path, std::string& uri,
+                                              std::string& problem) const {
     for (const auto& [u, d] : open_) {
         if (!d.path.empty() && d.path == path) {
             uri = u;
@@ -153,7 +154,7 @@ std::optional<std::string> Documents::text_of(const std::filesystem::path& path,
         }
     }
     uri = uri_from_path(path);
-    return read_if_file(path);
+    return read_if_file(path, problem);
 }
 
 Pair Documents::pair_for(const OpenDocument& document) const {
@@ -202,7 +203,7 @@ Pair Documents::pair_for(const OpenDocument& document) const {
     PairSide partner;
     for (const auto& candidate : candidates) {
         std::string uri;
-        if (auto text = text_of(candidate, uri)) {
+        if (auto text = text_of(candidate, uri, pair.partner_problem)) {
             partner = {uri, candidate, std::move(*text), false};
             break;
         }

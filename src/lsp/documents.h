@@ -52,6 +52,7 @@ struct Pair {
     PairSide train;
     std::string line_name;
     std::string train_name;
+    std::string partner_problem;  // why a partner on disk could not be read, if it could not
 
     const PairSide& side(SourceFile file) const { return file == SourceFile::kLine ? line : train; }
 };
@@ -74,7 +75,8 @@ class Documents {
     Pair pair_for(const OpenDocument& document) const;
 
   private:
-    std::optional<std::string> text_of(const std::filesystem::path& path, std::string& uri) const;
+    std::optional<std::string> text_of(const std::filesystem::path& path, std::string& uri,
+                                       std::string& problem) const;
     std::map<std::string, OpenDocument> open_;
 };
 

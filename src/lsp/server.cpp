@@ -276,6 +276,15 @@ void LspServer::publish_side(const CompiledPair& compiled, SourceFile file) {
     if (side.stand_in || side.uri.empty()) return;
     nlohmann::json list = nlohmann::json::array();
     for (nlohmann::json& d : lsp_diagnostics(compiled, file)) list.push_back(std::move(d));
+    if (!compiled.pair.partner_problem.empty()) {
+        list.push_back(
+            {{"range",
+              {{"start", {{"line", 0}, {"character", 0}}},
+               {"end", {{"line", 0}, {"character", 0}}}}},
+             {"severity", 2},
+             {"source", "railscen"},
+             {"message", compiled.pair.partner_problem + "; compiled without a partner text"}});
+    }
     if (const OpenDocument* open = documents_.find(side.uri);
         open != nullptr && open->lost_characters() > 0) {
         list.push_back({{"range",

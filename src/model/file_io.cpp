@@ -34,9 +34,8 @@ std::string read_whole(const std::filesystem::path& path, std::uintmax_t max_byt
     std::string text;
     std::error_code ec;
     const std::uintmax_t expected = std::filesystem::file_size(path, ec);
-    if (!ec && expected <= max_bytes && expected < (std::uintmax_t{1} << 30)) {
-        text.reserve(expected);
-    }
+    if (!ec && expected > max_bytes) throw FileError(read_failure(path, too_large(max_bytes)));
+    if (!ec && expected < (std::uintmax_t{1} << 30)) text.reserve(expected);
     char block[1 << 16];
     while (in.read(block, sizeof block) || in.gcount() > 0) {
         text.append(block, static_cast<std::size_t>(in.gcount()));
