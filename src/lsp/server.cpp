@@ -180,7 +180,7 @@ nlohmann::json LspServer::answer(const std::string& method, const nlohmann::json
         const CompiledPair& pair = compiled(*d);
         const SourceFile file = kind_of(d->path, d->bytes);
         const std::optional<std::string> text =
-            hover_text(pair.run, file, d->bytes, static_cast<int>(line) + 1);
+            hover_text(pair.run, file, static_cast<int>(line) + 1);
         if (!text) return nullptr;
         const std::string_view row = FieldReader(d->bytes).line_text(static_cast<int>(line) + 1);
         return {{"contents", {{"kind", "plaintext"}, {"value", *text}}},
