@@ -1,5 +1,6 @@
 #pragma once
 
+#include <compare>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -34,6 +35,15 @@ std::size_t byte_offset(std::string_view line_bytes, int utf16_column);
 // or CR); nullopt for a line past the last or a column past its line's end.
 std::optional<std::size_t> text_offset(std::string_view bytes, std::int64_t line,
                                        std::int64_t column);
+
+// A stretch of a text as an editor counts it: 0-based lines, UTF-16 columns.
+struct TextRange {
+    int start_line = 0;
+    int start_character = 0;
+    int end_line = 0;
+    int end_character = 0;
+    auto operator<=>(const TextRange&) const = default;
+};
 
 // How many lines a text has: one more than its line ends.
 std::int64_t line_count(std::string_view bytes);

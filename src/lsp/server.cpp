@@ -2,9 +2,9 @@
 
 #include "lsp/diagnostics.h"
 #include "lsp/hover.h"
-#include "lsp/jsonrpc.h"
 #include "lsp/outline.h"
 #include "lsp/positions.h"
+#include "lsp/transport.h"
 #include "source_text/field_reader.h"
 
 namespace railscen::lsp {
@@ -60,6 +60,54 @@ Position position_member(const nlohmann::json& object, const char* name) {
 
 std::string document_uri(const nlohmann::json& params) {
     return string_member(member(params, "textDocument"), "uri");
+}
+
+// The features' plain data in the protocol's terms: the one place they are converted.
+nlohmann::json protocol_range(const TextRange& r) {
+    return {{"start", {{"line", r.start_line}, {"character", r.start_character}}},
+            {"end", {{"line", r.end_line}, {"character", r.end_character}}}};
+}
+
+nlohmann::json protocol_diagnostic(const ShownDiagnostic& d) {
+    nlohmann::json out = {{"range", protocol_range(d.range)},
+                          {"severity", static_cast<int>(d.level)},
+                          {"source", "railscen"},
+                          {"message", d.message}};
+    if (d.code != 0) out["code"] = d.code;
+    if (!d.related.empty()) {
+        nlohmann::json related = nlohmann::json::array();
+        for (const RelatedPlace& r : d.related) {
+            related.push_back({{"location", {{"uri", r.uri}, {"range", protocol_range(r.range)}}},
+                               {"message", r.note}});
+        }
+        out["relatedInformation"] = std::move(related);
+    }
+    return out;
+}
+
+nlohmann::json protocol_symbol(const OutlineSymbol& s) {
+    nlohmann::json children = nlohmann::json::array();
+    for (const OutlineSymbol& c : s.children) children.push_back(protocol_symbol(c));
+    return {{"name", s.name},
+            {"detail", s.detail},
+            {"kind", static_cast<int>(s.kind)},
+            {"range", protocol_range(s.range)},
+            {"selectionRange", protocol_range(s.selection)},
+            {"children", std::move(children)}};
+}
+
+constexpr int kCompletionKeyword = 14;
+
+nlohmann::json protocol_completion(SourceFile file) {
+    nlohmann::json items = nlohmann::json::array();
+    for (const KeywordEntry& k : format_keywords(file)) {
+        items.push_back({{"label", k.label},
+                         {"kind", kCompletionKeyword},
+                         {"detail", k.detail},
+                         {"documentation", {{"kind", "plaintext"}, {"value", k.documentation}}},
+                         {"insertText", k.insert}});
+    }
+    return {{"isIncomplete", false}, {"items", std::move(items)}};
 }
 
 nlohmann::json capabilities() {
@@ -191,14 +239,18 @@ nlohmann::json LspServer::answer(const std::string& method, const nlohmann::json
     if (method == "textDocument/documentSymbol") {
         const OpenDocument* d = documents_.find(document_uri(params));
         if (d == nullptr) return nlohmann::json::array();
-        return document_symbols(d->bytes, kind_of(d->path, d->bytes));
+        nlohmann::json symbols = nlohmann::json::array();
+        for (const OutlineSymbol& symbol : document_outline(d->bytes, kind_of(d->path, d->bytes))) {
+            symbols.push_back(protocol_symbol(symbol));
+        }
+        return symbols;
     }
     if (method == "textDocument/completion") {
         const std::string uri = document_uri(params);
         const OpenDocument* d = documents_.find(uri);
         const SourceFile file = d != nullptr ? kind_of(d->path, d->bytes)
                                              : kind_of(path_from_uri(uri).value_or(""), "");
-        return {{"isIncomplete", false}, {"items", completion_items(file)}};
+        return protocol_completion(file);
     }
     throw MethodNotFound(method);
 }
@@ -274,30 +326,27 @@ void LspServer::publish(const std::string& uri) {
 void LspServer::publish_side(const CompiledPair& compiled, SourceFile file) {
     const PairSide& side = compiled.pair.side(file);
     if (side.stand_in || side.uri.empty()) return;
-    nlohmann::json list = nlohmann::json::array();
-    for (nlohmann::json& d : lsp_diagnostics(compiled, file)) list.push_back(std::move(d));
+    std::vector<ShownDiagnostic> shown = text_diagnostics(compiled, file);
     if (!compiled.pair.partner_problem.empty()) {
-        list.push_back(
-            {{"range",
-              {{"start", {{"line", 0}, {"character", 0}}},
-               {"end", {{"line", 0}, {"character", 0}}}}},
-             {"severity", 2},
-             {"source", "railscen"},
-             {"message", compiled.pair.partner_problem + "; compiled without a partner text"}});
+        shown.push_back({{},
+                         Level::kWarning,
+                         0,
+                         compiled.pair.partner_problem + "; compiled without a partner text",
+                         {}});
     }
-    if (const OpenDocument* open = documents_.find(side.uri);
-        open != nullptr && open->lost_characters() > 0) {
-        list.push_back({{"range",
-                         {{"start", {{"line", 0}, {"character", 0}}},
-                          {"end", {{"line", 0}, {"character", 0}}}}},
-                        {"severity", 2},
-                        {"source", "railscen"},
-                        {"message", std::to_string(open->lost_characters()) +
-                                        " characters that Windows-1252 cannot hold are read "
-                                        "as \"?\""}});
+    const OpenDocument* open = documents_.find(side.uri);
+    if (open != nullptr && open->lost_characters() > 0) {
+        shown.push_back({{},
+                         Level::kWarning,
+                         0,
+                         std::to_string(open->lost_characters()) +
+                             " characters that Windows-1252 cannot hold are read as \"?\"",
+                         {}});
     }
+    nlohmann::json list = nlohmann::json::array();
+    for (const ShownDiagnostic& d : shown) list.push_back(protocol_diagnostic(d));
     nlohmann::json params = {{"uri", side.uri}, {"diagnostics", std::move(list)}};
-    if (const OpenDocument* open = documents_.find(side.uri)) params["version"] = open->version;
+    if (open != nullptr) params["version"] = open->version;
     notify("textDocument/publishDiagnostics", std::move(params));
 }
 

@@ -1,4 +1,4 @@
-#include "lsp/jsonrpc.h"
+#include "lsp/transport.h"
 
 #include <algorithm>
 #include <cctype>
