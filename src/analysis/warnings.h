@@ -47,6 +47,10 @@ std::vector<Diagnostic> spelling_warnings(const Run& run);
 // nothing beyond either, so their ends are lost.
 std::vector<Diagnostic> stretch_warnings(const Run& run);
 
+// The clock or a station timed outside a day's clock: hour past 23, minute or second past 59
+// or negative ("clock-field").
+std::vector<Diagnostic> clock_field_warnings(const Run& run);
+
 // A text that ends without its closing line ("cut-off"), naming what else a train description
 // cut short lacks (its clock, its stations): the file may be a save that did not finish.
 std::vector<Diagnostic> cut_off_warnings(const Run& run);
