@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "lsp/jsonrpc.h"
+#include "lsp/transport.h"
 #include "lsp/server.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
