@@ -16,4 +16,12 @@ std::string clock_fields_problem(std::int64_t hour, std::int64_t minute, std::in
     return out;
 }
 
+std::optional<std::int64_t> leg_seconds(std::int64_t from, std::int64_t to) {
+    constexpr std::int64_t kDay = 24 * 3600;
+    if (to >= from) return to - from;
+    const std::int64_t past_midnight = to - from + kDay;
+    if (past_midnight < kDay / 2) return past_midnight;
+    return std::nullopt;
+}
+
 }  // namespace railscen::analysis

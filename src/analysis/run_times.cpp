@@ -2,6 +2,7 @@
 // command prints and what check's [timetable] warnings are built on.
 
 #include "analysis/run_times.h"
+#include "analysis/clock_rule.h"
 #include "analysis/units_text.h"
 
 #include <algorithm>
@@ -13,7 +14,6 @@
 namespace railscen::analysis {
 namespace {
 
-constexpr std::int64_t kDay = 24 * 3600;
 constexpr int kNoLimit = std::numeric_limits<int>::max();
 
 // The number in field i, an empty field reading as 0 as the loader reads it; nullopt when the
@@ -230,12 +230,13 @@ std::vector<TimedLeg> timed_legs(const Run& run) {
         }
         const bool first = previous == nullptr;
         previous = &station;
-        if (first &&
-            (!leg.from_clock || leg.to_time < leg.from_time || leg.to_metres <= leg.from_metres)) {
+        if (first && (!leg.from_clock || leg.to_metres <= leg.from_metres)) {
             continue;  // nothing to run before the first timed station
         }
-        leg.scheduled = leg.to_time - leg.from_time;
-        if (leg.scheduled < 0) leg.scheduled += kDay;  // past midnight
+        // One rule for times past midnight; a leg it cannot take forward is flagged by check.
+        const std::optional<std::int64_t> scheduled = leg_seconds(leg.from_time, leg.to_time);
+        if (!scheduled) continue;
+        leg.scheduled = *scheduled;
         if (leg.to_metres > leg.from_metres) {
             leg.bound = fastest_run(limits, leg.from_metres, leg.to_metres);
         }

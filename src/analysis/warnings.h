@@ -19,7 +19,8 @@ std::vector<Diagnostic> wanted_warnings(const Run& run, bool no_warnings);
 // allow, from the station timed before or from the clock's start: the bound of timed_legs.
 std::vector<Diagnostic> timetable_warnings(const Run& run);
 
-// Timed stations before the clock's start.
+// Timed stations before the time they follow (the clock's start, the station timed before) by
+// leg_seconds' rule: a time past midnight is no fault.
 std::vector<Diagnostic> clock_warnings(const Run& run);
 
 // Rows of a profile section (gradients, curves, speed limits, adhesion) whose position goes
