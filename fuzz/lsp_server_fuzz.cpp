@@ -8,8 +8,8 @@
 #include <sstream>
 #include <string>
 
-#include "lsp/transport.h"
 #include "lsp/server.h"
+#include "lsp/transport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));

@@ -33,10 +33,10 @@ std::vector<Diagnostic> stretch_warnings(const Run& run) {
 
 std::vector<Diagnostic> check_warnings(const Run& run) {
     std::vector<Diagnostic> found = spelling_warnings(run);
-    for (auto more : {stretch_warnings(run), timetable_warnings(run), clock_warnings(run),
-                      order_warnings(run), extra_field_warnings(run), continuation_warnings(run),
-                      text_warnings(run), train_text_warnings(run), cut_off_warnings(run),
-                      clock_field_warnings(run)}) {
+    for (auto more :
+         {stretch_warnings(run), timetable_warnings(run), clock_warnings(run), order_warnings(run),
+          extra_field_warnings(run), continuation_warnings(run), text_warnings(run),
+          train_text_warnings(run), cut_off_warnings(run), clock_field_warnings(run)}) {
         found.insert(found.end(), more.begin(), more.end());
     }
     return found;
