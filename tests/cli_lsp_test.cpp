@@ -319,6 +319,45 @@ std::string high_characters() {
     return utf8;
 }
 
+TEST(LspDocuments, RangedEditsReplaceTheirRangeAndKeepTheLostCount) {
+    const std::string kCheck = "\xe2\x9c\x93";  // U+2713, which Windows-1252 cannot hold
+    struct Case {
+        const char* name;
+        std::string text;
+        lsp::TextEdit range;
+        std::string insert;
+        bool applied;
+        std::string bytes;
+        std::size_t lost;
+    };
+    const std::vector<Case> cases = {
+        {"one word",
+         "segnale, 1000\r\nfine\r\n",
+         {0, 9, 0, 13},
+         "2500",
+         true,
+         "segnale, 2500\r\nfine\r\n",
+         0},
+        {"at the end of a line", "a\nb", {0, 1, 0, 1}, "x", true, "ax\nb", 0},
+        {"across lines, lone CR", "ab\rcd\ref", {0, 1, 2, 1}, "", true, "af", 0},
+        {"into an empty text", "", {0, 0, 0, 0}, "x" + kCheck, true, "x?", 1},
+        {"a lost character deleted", kCheck + "ab", {0, 0, 0, 1}, "", true, "ab", 0},
+        {"a column past its line", "ab\ncd", {0, 3, 0, 3}, "x", false, "ab\ncd", 0},
+        {"a line past the last", "ab\ncd", {2, 0, 2, 0}, "x", false, "ab\ncd", 0},
+        {"an end before its start", "abcd", {0, 3, 0, 1}, "x", false, "abcd", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        lsp::Documents documents;
+        documents.open("file:///d/x_linea.txt", c.text, 1);
+        EXPECT_EQ(documents.edit("file:///d/x_linea.txt", c.range, c.insert), c.applied);
+        const lsp::OpenDocument* d = documents.find("file:///d/x_linea.txt");
+        ASSERT_NE(d, nullptr);
+        EXPECT_EQ(d->bytes, c.bytes);
+        EXPECT_EQ(d->lost_characters(), c.lost);
+    }
+}
+
 TEST(LspDocuments, FileUrisBecomePathsAndBack) {
     // Escapes are undone, an authority dropped; "/C:" stays a folder name where paths have no
     // drive letters.

@@ -2,6 +2,7 @@
 // command prints and what check's [timetable] warnings are built on.
 
 #include "analysis/run_times.h"
+#include "analysis/clock_rule.h"
 #include "analysis/records.h"
 
 #include <algorithm>
@@ -10,11 +11,6 @@
 #include "model/cell_index.h"
 
 namespace railscen::analysis {
-namespace {
-
-constexpr std::int64_t kDay = 24 * 3600;
-}  // namespace
-
 RunBound fastest_run(const std::vector<SpeedStretch>& limits, std::int64_t from, std::int64_t to) {
     // The run's pieces, neighbours of one speed joined; a joined piece is said to be held by
     // what holds all of it, or else by everything that holds some of it.
@@ -93,12 +89,13 @@ std::vector<TimedLeg> timed_legs(const Run& run, LimitRule rule) {
         }
         const bool first = previous == nullptr;
         previous = &station;
-        if (first &&
-            (!leg.from_clock || leg.to_time < leg.from_time || leg.to_metres <= leg.from_metres)) {
+        if (first && (!leg.from_clock || leg.to_metres <= leg.from_metres)) {
             continue;  // nothing to run before the first timed station
         }
-        leg.scheduled = leg.to_time - leg.from_time;
-        if (leg.scheduled < 0) leg.scheduled += kDay;  // past midnight
+        // One rule for times past midnight; a leg it cannot take forward is flagged by check.
+        const std::optional<std::int64_t> scheduled = leg_seconds(leg.from_time, leg.to_time);
+        if (!scheduled) continue;
+        leg.scheduled = *scheduled;
         if (leg.to_metres > leg.from_metres) {
             leg.bound = fastest_run(limits, leg.from_metres, leg.to_metres);
         }

@@ -19,7 +19,8 @@ std::vector<Diagnostic> wanted_warnings(const Run& run, bool no_warnings);
 // allow, from the station timed before or from the clock's start: the bound of timed_legs.
 std::vector<Diagnostic> timetable_warnings(const Run& run);
 
-// Timed stations before the clock's start.
+// Timed stations before the time they follow (the clock's start, the station timed before) by
+// leg_seconds' rule: a time past midnight is no fault.
 std::vector<Diagnostic> clock_warnings(const Run& run);
 
 // Rows of a profile section (gradients, curves, speed limits, adhesion) whose position goes
@@ -61,6 +62,16 @@ std::vector<Diagnostic> speed_ceiling_warnings(const Run& run);
 // Stations, signals, boards, slowdowns and code drop points past the line's length, in the
 // run-out ("run-out").
 std::vector<Diagnostic> run_out_warnings(const Run& run);
+// The clock or a station timed outside a day's clock: hour past 23, minute or second past 59
+// or negative ("clock-field").
+std::vector<Diagnostic> clock_field_warnings(const Run& run);
+
+// A text that ends without its closing line ("cut-off"), naming what else a train description
+// cut short lacks (its clock, its stations): the file may be a save that did not finish.
+std::vector<Diagnostic> cut_off_warnings(const Run& run);
+
+// Whether a list holds a "cut-off" warning: outputs are not replaced by such a compile.
+bool has_cut_off_warning(const std::vector<Diagnostic>& warnings);
 
 // A warning of the named kind at a field.
 inline Diagnostic warning(std::string name, const SourceLocation& at, std::string message) {

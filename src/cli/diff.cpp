@@ -76,7 +76,9 @@ Side folder_side(const std::string& given) {
     std::vector<std::string> trains;
     std::vector<std::filesystem::path> sims;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        if (!entry.is_regular_file()) continue;
+        // An entry whose kind cannot be told (a loop of links) is kept: reading it names why.
+        std::error_code ec;
+        if (!entry.is_regular_file(ec) && !ec) continue;
         const std::string name = utf8_name(entry.path().filename());
         if (ends_with(name, "_linea.txt")) lines.push_back(name);
         if (ends_with(name, "-.txt")) trains.push_back(name);

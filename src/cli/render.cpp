@@ -85,7 +85,9 @@ struct FolderScenarios {
 FolderScenarios scenarios_in(const std::filesystem::path& folder, const RenderOptions& o) {
     std::vector<std::filesystem::path> files;
     for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        if (entry.is_regular_file()) files.push_back(entry.path());
+        // An entry whose kind cannot be told (a loop of links) is kept: reading it names why.
+        std::error_code ec;
+        if (entry.is_regular_file(ec) || ec) files.push_back(entry.path());
     }
     std::sort(files.begin(), files.end());
     FolderScenarios found;

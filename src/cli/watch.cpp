@@ -39,10 +39,15 @@ struct WatchOptions {
     bool poll = false;
 };
 
-std::optional<std::string> read_or_none(const std::string& file) {
+constexpr std::chrono::milliseconds kSettleTime{60};
+constexpr int kSettleAttempts = 50;
+
+// A text that cannot be read is compiled as missing; why it cannot is told once per change.
+std::optional<std::string> read_or_none(const std::string& file, std::string* problem = nullptr) {
     try {
-        return read_file(file);
-    } catch (const FileError&) {
+        return read_file(utf8_path(file));
+    } catch (const FileError& e) {
+        if (problem != nullptr) *problem = e.what();
         return std::nullopt;
     }
 }
@@ -62,13 +67,29 @@ class Watcher {
   public:
     explicit Watcher(const WatchOptions& o) : o_(o) {}
 
-    // Compiles when the texts differ from the last compile's; false when they do not.
+    // Compiles when the texts differ from the last compile's; false when they do not. A text
+    // being saved is read again after a short while until two reads agree (at most a few
+    // seconds' worth), so a save in several steps is compiled once it has settled.
     bool compile_if_changed(std::ostream& out) {
         std::optional<std::string> line = read_or_none(o_.inputs.line_file);
         std::optional<std::string> train = read_or_none(o_.inputs.train_file);
+        for (int attempt = 0; attempt < kSettleAttempts; ++attempt) {
+            std::this_thread::sleep_for(kSettleTime);
+            std::optional<std::string> line_again = read_or_none(o_.inputs.line_file);
+            std::optional<std::string> train_again = read_or_none(o_.inputs.train_file);
+            const bool settled = line_again == line && train_again == train;
+            line = std::move(line_again);
+            train = std::move(train_again);
+            if (settled) break;
+        }
         if (compiled_once_ && line == last_line_ && train == last_train_) return false;
         last_line_ = line;
         last_train_ = train;
+        // A text there but unreadable (a device, a pipe, a loop of links, too large) is named.
+        for (const std::string* file : {&o_.inputs.line_file, &o_.inputs.train_file}) {
+            std::string problem;
+            if (!read_or_none(*file, &problem) && !problem.empty()) out << problem << '\n';
+        }
         compile(out, line, train);
         compiled_once_ = true;
         return true;
@@ -85,6 +106,7 @@ class Watcher {
         Outcome now;
         const SourceNames names = report::source_names(o_.inputs);
         const std::vector<Diagnostic> warnings = analysis::check_warnings(run);
+        const bool cut_off = analysis::has_cut_off_warning(warnings);
         const Run& compiled = run;
         for (const std::vector<Diagnostic>* list : {&compiled.diagnostics, &warnings}) {
             for (const Diagnostic& d : *list) {
@@ -105,7 +127,13 @@ class Watcher {
         }
         previous_ = now.diagnostics;
 
-        if (now.clean) {
+        if (now.clean && cut_off) {
+            // Half a save compiles as often as not: the good files are kept until it is whole.
+            out << "not written: a text may be cut off (see the warning); "
+                << (have_good_ ? "the last good files in " + o_.out_folder + " stay"
+                               : std::string("no good compile yet"))
+                << '\n';
+        } else if (now.clean) {
             try {
                 Run writing = named_run(o_.inputs);
                 MemorySource again(line, train);

@@ -36,7 +36,7 @@ void memo_segnale(Run& run, const SignalRow& s) {
     // The approach cells are not tested: their objects stay, earlier marks are overwritten.
     // Cells before the start of the grid are skipped.
     for (int b = 1; b <= 4; ++b) {
-        const std::int64_t a = c - 2 * b;
+        const std::int64_t a = cell_index::signal_approach(c, b);
         if (cells.contains(a)) cells[a].approach = static_cast<std::uint8_t>(heads * 10 + b);
     }
 }

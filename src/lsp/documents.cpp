@@ -36,12 +36,13 @@ int hex_value(char c) {
     return -1;
 }
 
-std::optional<std::string> read_if_file(const std::filesystem::path& path) {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
+// A partner on disk, read as every text is (within the size limit); problem tells why one that
+// is there could not be read.
+std::optional<std::string> read_if_file(const std::filesystem::path& path, std::string& problem) {
     try {
         return read_file(path);
-    } catch (const FileError&) {
+    } catch (const FileError& e) {
+        problem = e.what();
         return std::nullopt;
     }
 }
@@ -106,8 +107,29 @@ void Documents::open(const std::string& uri, std::string_view utf8, std::int64_t
     d.uri = uri;
     d.path = path_from_uri(uri).value_or(std::filesystem::path());
     d.bytes = bytes_from_editor(utf8);
-    d.lost_characters = unrepresentable_characters(utf8);
+    d.lost = lost_mask(utf8);
     d.version = version;
+}
+
+std::size_t OpenDocument::lost_characters() const {
+    return static_cast<std::size_t>(std::count(lost.begin(), lost.end(), '1'));
+}
+
+bool Documents::edit(const std::string& uri, const TextEdit& range, std::string_view utf8) {
+    const auto it = open_.find(uri);
+    if (it == open_.end()) return false;
+    OpenDocument& d = it->second;
+    const std::optional<std::size_t> from =
+        text_offset(d.bytes, range.from_line, range.from_column);
+    const std::optional<std::size_t> to = text_offset(d.bytes, range.to_line, range.to_column);
+    if (!from || !to || *to < *from) return false;
+    d.bytes.replace(*from, *to - *from, bytes_from_editor(utf8));
+    d.lost.replace(*from, *to - *from, lost_mask(utf8));
+    return true;
+}
+
+void Documents::set_version(const std::string& uri, std::int64_t version) {
+    if (const auto it = open_.find(uri); it != open_.end()) it->second.version = version;
 }
 
 void Documents::change(const std::string& uri, std::string_view utf8, std::int64_t version) {
@@ -123,8 +145,8 @@ const OpenDocument* Documents::find(const std::string& uri) const {
     return it == open_.end() ? nullptr : &it->second;
 }
 
-std::optional<std::string> Documents::text_of(const std::filesystem::path& path,
-                                              std::string& uri) const {
+std::optional<std::string> Documents::text_of(const std::filesystem::path& path, std::string& uri,
+                                              std::string& problem) const {
     for (const auto& [u, d] : open_) {
         if (!d.path.empty() && d.path == path) {
             uri = u;
@@ -132,7 +154,7 @@ std::optional<std::string> Documents::text_of(const std::filesystem::path& path,
         }
     }
     uri = uri_from_path(path);
-    return read_if_file(path);
+    return read_if_file(path, problem);
 }
 
 Pair Documents::pair_for(const OpenDocument& document) const {
@@ -181,7 +203,7 @@ Pair Documents::pair_for(const OpenDocument& document) const {
     PairSide partner;
     for (const auto& candidate : candidates) {
         std::string uri;
-        if (auto text = text_of(candidate, uri)) {
+        if (auto text = text_of(candidate, uri, pair.partner_problem)) {
             partner = {uri, candidate, std::move(*text), false};
             break;
         }

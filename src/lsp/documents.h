@@ -25,7 +25,18 @@ struct OpenDocument {
     std::filesystem::path path;
     std::string bytes;
     std::int64_t version = 0;
-    std::size_t lost_characters = 0;  // characters Windows-1252 cannot hold, shown as "?"
+    std::string lost;  // beside each byte, '1' where it stands for a character Windows-1252
+                       // cannot hold (read as "?")
+
+    std::size_t lost_characters() const;
+};
+
+// A ranged edit: the UTF-16 positions (0-based line and column) it replaces, from and to.
+struct TextEdit {
+    std::int64_t from_line = 0;
+    std::int64_t from_column = 0;
+    std::int64_t to_line = 0;
+    std::int64_t to_column = 0;
 };
 
 // One side of a compiled pair.
@@ -41,6 +52,7 @@ struct Pair {
     PairSide train;
     std::string line_name;
     std::string train_name;
+    std::string partner_problem;  // why a partner on disk could not be read, if it could not
 
     const PairSide& side(SourceFile file) const { return file == SourceFile::kLine ? line : train; }
 };
@@ -50,6 +62,10 @@ class Documents {
   public:
     void open(const std::string& uri, std::string_view utf8, std::int64_t version);
     void change(const std::string& uri, std::string_view utf8, std::int64_t version);
+    // Replaces a range of an open document; false (and the document untouched) when the
+    // document is not open or the range does not lie within it.
+    bool edit(const std::string& uri, const TextEdit& range, std::string_view utf8);
+    void set_version(const std::string& uri, std::int64_t version);
     void close(const std::string& uri);
     const OpenDocument* find(const std::string& uri) const;
 
@@ -59,7 +75,8 @@ class Documents {
     Pair pair_for(const OpenDocument& document) const;
 
   private:
-    std::optional<std::string> text_of(const std::filesystem::path& path, std::string& uri) const;
+    std::optional<std::string> text_of(const std::filesystem::path& path, std::string& uri,
+                                       std::string& problem) const;
     std::map<std::string, OpenDocument> open_;
 };
 

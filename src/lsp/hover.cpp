@@ -1,5 +1,7 @@
 #include "lsp/hover.h"
 
+#include "analysis/records.h"
+
 #include <cmath>
 #include <sstream>
 
@@ -8,6 +10,7 @@
 #include "model/cell_index.h"
 #include "model/text_encoding.h"
 #include "model/track_cell.h"
+#include "source_text/keywords.h"
 
 namespace railscen::lsp {
 namespace {
@@ -41,15 +44,59 @@ std::string object_cell(const Run& run, std::int64_t i, std::uint8_t expected) {
     return out;
 }
 
-// Cells from first to last whose approach mark is set, nearest to the object first.
-std::vector<std::int64_t> approach_cells(const Run& run, std::int64_t object, int step) {
+// The cells of a signal's approach marks that hold them, nearest to the signal first.
+std::vector<std::int64_t> signal_approach_cells(const Run& run, std::int64_t signal) {
     std::vector<std::int64_t> found;
     for (int b = 1; b <= 4; ++b) {
-        const std::int64_t a = object - step * b;
+        const std::int64_t a = cell_index::signal_approach(signal, b);
         const TrackCell* c = cell_at(run, a);
         if (c != nullptr && c->approach % 10 == b) found.push_back(a);
     }
     return found;
+}
+
+RecordKind general_kind(GeneralRecord g) {
+    switch (g) {
+        case GeneralRecord::kLength:
+            return RecordKind::kLength;
+        case GeneralRecord::kProgressiveTre:
+        case GeneralRecord::kProgressiveDue:
+        case GeneralRecord::kProgressiveUno:
+            return RecordKind::kProgressive;
+        case GeneralRecord::kBackgroundUno:
+        case GeneralRecord::kBackgroundDue:
+        case GeneralRecord::kBackgroundTre:
+            return RecordKind::kBackground;
+        case GeneralRecord::kSignalRepetition:
+            break;
+    }
+    return RecordKind::kSignalRepetition;
+}
+
+// The numeric fields the loader read, up to count of them or to the first that is no number.
+std::vector<std::int64_t> numbers(const SourceRecord& r, std::size_t count) {
+    std::vector<std::int64_t> out;
+    for (const RecordField& f : r.fields) {
+        if (out.size() == count || !f.number) break;
+        out.push_back(*f.number);
+    }
+    return out;
+}
+
+// The text field after count fields (a station's name), as the loader read it.
+std::string text_after(const SourceRecord& r, std::size_t count) {
+    return r.fields.size() > count ? r.fields[count].text : std::string();
+}
+
+// A record's scenario slot among the records of its kind before it: stations up from 1, sign
+// texts down from 80.
+int slot_of(const Run& run, const SourceRecord& record, RecordKind kind) {
+    int before = 0;
+    for (const SourceRecord& r : run.records) {
+        if (&r == &record) break;
+        if (r.file == record.file && r.is(kind)) ++before;
+    }
+    return kind == RecordKind::kStation ? kFirstStationSlot + before : kFirstSignSlot - before;
 }
 
 std::string metres(std::int64_t m) {
@@ -60,7 +107,7 @@ std::string signal_hover(const Run& run, const std::vector<std::int64_t>& n) {
     if (n.empty()) return {};
     const std::int64_t c = cell_index::signal(n[0]);
     std::string out = "signal at " + metres(n[0]) + kArrow + object_cell(run, c, kSignal);
-    const std::vector<std::int64_t> marks = approach_cells(run, c, 2);
+    const std::vector<std::int64_t> marks = signal_approach_cells(run, c);
     if (!marks.empty()) out += "; approach marks in cells " + cells_list(marks);
     if (const TrackCell* cell = cell_at(run, c); cell != nullptr && cell->kind == kSignal) {
         out += "; packed heads " + std::to_string(cell->param4) + ", aspects " +
@@ -71,28 +118,28 @@ std::string signal_hover(const Run& run, const std::vector<std::int64_t>& n) {
     return out;
 }
 
-std::string station_hover(const Run& run, const RecordLine& r, const std::vector<std::int64_t>& n) {
-    if (r.slot <= 0 || r.slot >= kSlotCount || n.empty()) return {};
-    const ScenarioSlot& slot = run.slots[static_cast<std::size_t>(r.slot)];
-    std::string name = utf8_from_1252(record_text_after(r.text, 16));
-    std::string out = "station \"" + name + "\" (slot " + std::to_string(r.slot) + ")";
-    if (slot.position != n[0] || slot.text != record_text_after(r.text, 16)) {
+std::string station_hover(const Run& run, const SourceRecord& r) {
+    const int slot_number = slot_of(run, r, RecordKind::kStation);
+    const std::vector<std::int64_t> n = numbers(r, 1);
+    if (slot_number <= 0 || slot_number >= kSlotCount || n.empty()) return {};
+    const ScenarioSlot& slot = run.slots[static_cast<std::size_t>(slot_number)];
+    const std::string name = text_after(r, 16);
+    std::string out =
+        "station \"" + utf8_from_1252(name) + "\" (slot " + std::to_string(slot_number) + ")";
+    if (slot.position != n[0] || slot.text != name) {
         return out + ": not loaded (the compile stopped before it)";
     }
     out += ": zone " + std::to_string(slot.start) + " to " + metres(slot.finish);
-    std::optional<std::int64_t> stop;
-    if (run.cells) {
-        for (std::int64_t i = 0; i <= run.cells->upper_bound(); ++i) {
-            const TrackCell& c = (*run.cells)[i];
-            if (c.kind == kStationStop && c.param1 == r.slot) stop = i;
-        }
-    }
-    if (stop) {
-        out += kArrow + std::string("stop cell ") + std::to_string(*stop);
+    const std::int64_t stop = cell_index::station_stop(slot.finish);
+    const TrackCell* stop_cell = cell_at(run, stop);
+    if (stop_cell != nullptr && stop_cell->kind == kStationStop &&
+        stop_cell->param1 == slot_number) {
+        out += kArrow + std::string("stop cell ") + std::to_string(stop);
         std::vector<std::int64_t> marks;
         for (int b = 1; b <= 4; ++b) {
-            const TrackCell* c = cell_at(run, *stop - b);
-            if (c != nullptr && c->approach == 80 + b) marks.push_back(*stop - b);
+            const std::int64_t a = cell_index::station_approach(slot.finish, b);
+            const TrackCell* c = cell_at(run, a);
+            if (c != nullptr && c->approach == 80 + b) marks.push_back(a);
         }
         if (!marks.empty()) out += "; approach marks in cells " + cells_list(marks);
     } else {
@@ -122,15 +169,15 @@ std::string profile_hover(const Run& run, std::string_view what, const std::vect
     return out;
 }
 
-std::string object_hover(const Run& run, const RecordLine& r, ObjectRecord o) {
+std::string object_hover(const Run& run, const SourceRecord& r, ObjectRecord o) {
     switch (o) {
         case ObjectRecord::kGradient:
-            return profile_hover(run, "gradient", record_numbers(r.text, 2), " \xe2\x80\xb0",
+            return profile_hover(run, "gradient", numbers(r, 2), " \xe2\x80\xb0",
                                  &TrackCell::gradient);
         case ObjectRecord::kCurve: {
-            const auto n = record_numbers(r.text, 2);
+            const auto n = numbers(r, 2);
             if (n.size() < 2) return {};
-            const std::optional<double> k = curve_curvature(r.keyword);
+            const std::optional<double> k = curve_curvature(r.keyword.text);
             std::string out = "curve from " + metres(n[0]) + " to " + metres(n[0] + n[1]);
             if (k) {
                 std::ostringstream radius;
@@ -142,7 +189,7 @@ std::string object_hover(const Run& run, const RecordLine& r, ObjectRecord o) {
                    std::to_string(cell_index::after(n[0] + n[1]));
         }
         case ObjectRecord::kMountain: {
-            const auto n = record_numbers(r.text, 3);
+            const auto n = numbers(r, 3);
             if (n.size() < 3) return {};
             return "mountain of kind " + std::to_string(n[2]) + " from " + metres(n[0]) + " to " +
                    metres(n[1]) + kArrow + "cells " +
@@ -151,7 +198,7 @@ std::string object_hover(const Run& run, const RecordLine& r, ObjectRecord o) {
                    (n[2] > 10 ? ", a spacer in every fourth" : "");
         }
         case ObjectRecord::kSpeedBoard: {
-            const auto n = record_numbers(r.text, 1);
+            const auto n = numbers(r, 1);
             if (n.empty()) return {};
             const std::int64_t c = cell_index::speed_board(n[0]);
             std::string out =
@@ -165,19 +212,19 @@ std::string object_hover(const Run& run, const RecordLine& r, ObjectRecord o) {
             return out;
         }
         case ObjectRecord::kSignBoard: {
-            const auto n = record_numbers(r.text, 1);
+            const auto n = numbers(r, 1);
             if (n.empty()) return {};
             const std::int64_t c = cell_index::sign_board(n[0]);
             return "sign board at " + metres(n[0]) + kArrow + object_cell(run, c, kSignBoard) +
-                   "; text in slot " + std::to_string(r.slot);
+                   "; text in slot " + std::to_string(slot_of(run, r, RecordKind::kSignBoard));
         }
     }
     return {};
 }
 
-std::string general_hover(const Run& run, const RecordLine& r, GeneralRecord g) {
+std::string general_hover(const Run& run, const SourceRecord& r, GeneralRecord g) {
     if (g == GeneralRecord::kLength) {
-        const auto n = record_numbers(r.text, 1);
+        const auto n = numbers(r, 1);
         if (n.empty()) return {};
         std::string out = "line length " + metres(n[0]);
         if (run.cells) {
@@ -189,20 +236,19 @@ std::string general_hover(const Run& run, const RecordLine& r, GeneralRecord g) 
     return std::string(info(g).name) + ": " + std::string(info(g).fields);
 }
 
-std::string train_hover(const Run& run, const RecordLine& r, TrainRecord t) {
+std::string train_hover(const Run& run, const SourceRecord& r, TrainRecord t) {
     switch (t) {
         case TrainRecord::kSignal:
-            return signal_hover(run, record_numbers(r.text, 1));
+            return signal_hover(run, numbers(r, 1));
         case TrainRecord::kStation:
-            return station_hover(run, r, record_numbers(r.text, 1));
+            return station_hover(run, r);
         case TrainRecord::kSpeedLimit:
-            return profile_hover(run, "speed limit", record_numbers(r.text, 2), " km/h",
+            return profile_hover(run, "speed limit", numbers(r, 2), " km/h",
                                  &TrackCell::speed_limit);
         case TrainRecord::kAdhesion:
-            return profile_hover(run, "adhesion", record_numbers(r.text, 2), "",
-                                 &TrackCell::adhesion);
+            return profile_hover(run, "adhesion", numbers(r, 2), "", &TrackCell::adhesion);
         case TrainRecord::kSlowdown: {
-            const auto n = record_numbers(r.text, 3);
+            const auto n = numbers(r, 3);
             if (n.size() < 3) return {};
             return "slowdown to " + std::to_string(n[1]) + " km/h from " + metres(n[0]) + " over " +
                    metres(n[2]) + kArrow + "start " +
@@ -214,14 +260,13 @@ std::string train_hover(const Run& run, const RecordLine& r, TrainRecord t) {
                         : std::string());
         }
         case TrainRecord::kClock: {
-            const auto n = record_numbers(r.text, 3);
-            if (n.size() < 3) return std::string(info(t).name) + ": " + std::string(info(t).fields);
-            return "clock at the start of the run: " +
-                   analysis::clock_text(n[0] * 3600 + n[1] * 60 + n[2]) + kArrow +
+            const std::optional<std::int64_t> start = analysis::clock_start(r);
+            if (!start) return std::string(info(t).name) + ": " + std::string(info(t).fields);
+            return "clock at the start of the run: " + analysis::clock_text(*start) + kArrow +
                    "scenario slot 86, words 3 to 5";
         }
         case TrainRecord::kCodeRow: {
-            const auto n = record_numbers(r.text, 2);
+            const auto n = numbers(r, 2);
             if (n.size() < 2) return {};
             const std::int64_t c = cell_index::code_row(n[0]);
             return "drop point at " + metres(n[0]) + kArrow +
@@ -234,24 +279,37 @@ std::string train_hover(const Run& run, const RecordLine& r, TrainRecord t) {
 
 }  // namespace
 
-std::optional<std::string> hover_text(const Run& run, SourceFile file, std::string_view text,
-                                      int line) {
-    for (const RecordLine& r : classify_lines(text, file)) {
-        if (r.line != line) continue;
-        std::vector<std::string> parts;
-        for (GeneralRecord g : r.general) parts.push_back(general_hover(run, r, g));
-        for (ObjectRecord o : r.objects) parts.push_back(object_hover(run, r, o));
-        for (TrainRecord t : r.train) parts.push_back(train_hover(run, r, t));
-        std::string out;
-        for (const std::string& p : parts) {
-            if (p.empty()) continue;
-            if (!out.empty()) out += "\n\n";
-            out += p;
+std::optional<std::string> hover_text(const Run& run, SourceFile file, int line) {
+    std::vector<std::string> parts;
+    for (const SourceRecord& r : run.records) {
+        if (r.file != file || r.keyword.line != line) continue;
+        for (const RecordKind kind : r.kinds) {
+            const auto k = static_cast<int>(kind);
+            if (kind == RecordKind::kLength || kind == RecordKind::kProgressive ||
+                kind == RecordKind::kBackground || kind == RecordKind::kSignalRepetition) {
+                // The general records are told apart by their keyword's words.
+                for (const GeneralRecord g : general_matches(r.keyword.text)) {
+                    if (general_kind(g) == kind) parts.push_back(general_hover(run, r, g));
+                }
+            } else if (kind <= RecordKind::kSignBoard) {
+                parts.push_back(object_hover(
+                    run, r,
+                    static_cast<ObjectRecord>(k - static_cast<int>(RecordKind::kGradient))));
+            } else {
+                parts.push_back(train_hover(
+                    run, r,
+                    static_cast<TrainRecord>(k - static_cast<int>(RecordKind::kBrakedMass))));
+            }
         }
-        if (out.empty()) return std::nullopt;
-        return out;
     }
-    return std::nullopt;
+    std::string out;
+    for (const std::string& p : parts) {
+        if (p.empty()) continue;
+        if (!out.empty()) out += "\n\n";
+        out += p;
+    }
+    if (out.empty()) return std::nullopt;
+    return out;
 }
 
 }  // namespace railscen::lsp

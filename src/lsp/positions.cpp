@@ -90,6 +90,13 @@ std::size_t unrepresentable_characters(std::string_view utf8) {
     return count;
 }
 
+std::string lost_mask(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    convert(utf8, [&](char, bool lost) { out += lost ? '1' : '0'; });
+    return out;
+}
+
 std::string editor_from_bytes(std::string_view bytes) {
     return utf8_from_1252(bytes);
 }
@@ -102,6 +109,32 @@ std::size_t byte_offset(std::string_view line_bytes, int column) {
     if (column <= 0) return 0;
     const auto c = static_cast<std::size_t>(column);
     return c < line_bytes.size() ? c : line_bytes.size();
+}
+
+std::optional<std::size_t> text_offset(std::string_view bytes, std::int64_t line,
+                                       std::int64_t column) {
+    if (line < 0 || column < 0) return std::nullopt;
+    std::size_t start = 0;
+    for (std::int64_t l = 0; l < line; ++l) {
+        const std::size_t end = bytes.find_first_of("\r\n", start);
+        if (end == std::string_view::npos) return std::nullopt;
+        start =
+            end + (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n' ? 2 : 1);
+    }
+    std::size_t end = bytes.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) end = bytes.size();
+    if (static_cast<std::uint64_t>(column) > end - start) return std::nullopt;
+    return start + static_cast<std::size_t>(column);
+}
+
+std::int64_t line_count(std::string_view bytes) {
+    std::int64_t lines = 1;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\n' ||
+            (bytes[i] == '\r' && (i + 1 == bytes.size() || bytes[i + 1] != '\n')))
+            ++lines;
+    }
+    return lines;
 }
 
 }  // namespace railscen::lsp

@@ -91,8 +91,6 @@ const RecordInfo& info(TrainRecord r) {
 std::vector<RecordLine> classify_lines(std::string_view text, SourceFile file) {
     std::vector<RecordLine> out;
     RecordLine::Part part = RecordLine::Part::kPreamble;
-    int stations = 0;
-    int signs = 0;
     for (const SourceLine& source : split_lines(text)) {
         RecordLine r;
         r.line = source.number;
@@ -123,17 +121,11 @@ std::vector<RecordLine> classify_lines(std::string_view text, SourceFile file) {
         }
         if (file == SourceFile::kTrain) {
             r.train = train_matches(kw);
-            for (TrainRecord t : r.train) {
-                if (t == TrainRecord::kStation) r.slot = kFirstStationSlot + stations++;
-            }
         } else if (part == RecordLine::Part::kGeneral) {
             r.general = general_matches(kw);
             if (ends_general_section(kw)) part = RecordLine::Part::kRecords;
         } else {
             r.objects = object_matches(kw, true);
-            for (ObjectRecord o : r.objects) {
-                if (o == ObjectRecord::kSignBoard) r.slot = kFirstSignSlot - signs++;
-            }
         }
         out.push_back(std::move(r));
     }

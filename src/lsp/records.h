@@ -12,7 +12,9 @@
 namespace railscen::lsp {
 
 // What a line of a description text holds, told by the compiler's own field reader and keyword
-// tests, with the line taken as one record (as the writers and authors write them).
+// tests, with the line taken as one record (as the writers and authors write them): for the
+// outline, which shows a text as it stands, also past a record the compile stopped at. What
+// the compile made of a record is read from run.records, never from here.
 struct RecordLine {
     enum class Part { kPreamble, kGeneral, kRecords };
     int line = 0;  // 1-based
@@ -25,9 +27,6 @@ struct RecordLine {
     GeneralMatches general;
     ObjectMatches objects;
     TrainMatches train;
-    int slot = 0;  // the scenario slot of a station or a sign text (stations up from 1, sign
-                   // texts down from 80), 0 for other records
-
     bool is_record() const { return !general.empty() || !objects.empty() || !train.empty(); }
 };
 

@@ -2,9 +2,9 @@
 
 #include "lsp/diagnostics.h"
 #include "lsp/hover.h"
-#include "lsp/jsonrpc.h"
 #include "lsp/outline.h"
 #include "lsp/positions.h"
+#include "lsp/transport.h"
 #include "source_text/field_reader.h"
 
 namespace railscen::lsp {
@@ -34,23 +34,87 @@ std::string string_member(const nlohmann::json& object, const char* name) {
     return value.get<std::string>();
 }
 
-std::int64_t integer_member(const nlohmann::json& object, const char* name) {
-    const nlohmann::json& value = member(object, name);
-    if (!value.is_number_integer()) {
-        throw BadParams(std::string("\"") + name + "\" is not an integer");
+// A position as the protocol gives it: 0-based line and UTF-16 column, both within 0..2^31-1.
+struct Position {
+    std::int64_t line = 0;
+    std::int64_t character = 0;
+};
+
+std::int64_t position_field(const nlohmann::json& at, const char* name) {
+    const nlohmann::json& value = member(at, name);
+    if (value.is_number_unsigned() && value.get<std::uint64_t>() <= INT32_MAX) {
+        return value.get<std::int64_t>();
     }
-    return value.get<std::int64_t>();
+    if (value.is_number_integer() && !value.is_number_unsigned()) {
+        throw BadParams(std::string("\"") + name + "\" is negative");
+    }
+    if (!value.is_number_integer())
+        throw BadParams(std::string("\"") + name + "\" is not an integer");
+    throw BadParams(std::string("\"") + name + "\" is out of range");
+}
+
+Position position_member(const nlohmann::json& object, const char* name) {
+    const nlohmann::json& at = member(object, name);
+    return {position_field(at, "line"), position_field(at, "character")};
 }
 
 std::string document_uri(const nlohmann::json& params) {
     return string_member(member(params, "textDocument"), "uri");
 }
 
+// The features' plain data in the protocol's terms: the one place they are converted.
+nlohmann::json protocol_range(const TextRange& r) {
+    return {{"start", {{"line", r.start_line}, {"character", r.start_character}}},
+            {"end", {{"line", r.end_line}, {"character", r.end_character}}}};
+}
+
+nlohmann::json protocol_diagnostic(const ShownDiagnostic& d) {
+    nlohmann::json out = {{"range", protocol_range(d.range)},
+                          {"severity", static_cast<int>(d.level)},
+                          {"source", "railscen"},
+                          {"message", d.message}};
+    if (d.code != 0) out["code"] = d.code;
+    if (!d.related.empty()) {
+        nlohmann::json related = nlohmann::json::array();
+        for (const RelatedPlace& r : d.related) {
+            related.push_back({{"location", {{"uri", r.uri}, {"range", protocol_range(r.range)}}},
+                               {"message", r.note}});
+        }
+        out["relatedInformation"] = std::move(related);
+    }
+    return out;
+}
+
+nlohmann::json protocol_symbol(const OutlineSymbol& s) {
+    nlohmann::json children = nlohmann::json::array();
+    for (const OutlineSymbol& c : s.children) children.push_back(protocol_symbol(c));
+    return {{"name", s.name},
+            {"detail", s.detail},
+            {"kind", static_cast<int>(s.kind)},
+            {"range", protocol_range(s.range)},
+            {"selectionRange", protocol_range(s.selection)},
+            {"children", std::move(children)}};
+}
+
+constexpr int kCompletionKeyword = 14;
+
+nlohmann::json protocol_completion(SourceFile file) {
+    nlohmann::json items = nlohmann::json::array();
+    for (const KeywordEntry& k : format_keywords(file)) {
+        items.push_back({{"label", k.label},
+                         {"kind", kCompletionKeyword},
+                         {"detail", k.detail},
+                         {"documentation", {{"kind", "plaintext"}, {"value", k.documentation}}},
+                         {"insertText", k.insert}});
+    }
+    return {{"isIncomplete", false}, {"items", std::move(items)}};
+}
+
 nlohmann::json capabilities() {
     return {
         {"positionEncoding", "utf-16"},
         {"textDocumentSync",
-         {{"openClose", true}, {"change", 1}, {"save", {{"includeText", false}}}}},
+         {{"openClose", true}, {"change", 2}, {"save", {{"includeText", false}}}}},
         {"hoverProvider", true},
         {"documentSymbolProvider", true},
         {"completionProvider", {{"triggerCharacters", nlohmann::json::array()}}},
@@ -77,11 +141,12 @@ int LspServer::serve() {
             case Frame::Status::kMessage:
                 break;
         }
-        nlohmann::json message = nlohmann::json::parse(frame.body, nullptr, false);
-        if (message.is_discarded()) {
-            write_frame(out_, error_response(nullptr, kParseError, "message is not JSON"));
+        const ParsedMessage parsed = parse_message(frame.body);
+        if (parsed.error != 0) {
+            write_frame(out_, error_response(nullptr, parsed.error, parsed.problem));
             continue;
         }
+        const nlohmann::json& message = parsed.value;
         handle(message);
     }
     return shut_down_ ? 0 : 1;
@@ -89,10 +154,8 @@ int LspServer::serve() {
 
 void LspServer::handle(const nlohmann::json& message) {
     if (message.is_array()) {
-        // Batches are no part of the protocol's use; answer each member.
-        if (message.empty())
-            write_frame(out_, error_response(nullptr, kInvalidRequest, "empty batch"));
-        for (const nlohmann::json& m : message) handle(m);
+        // The protocol sends no batches: one refusal for the whole of it.
+        write_frame(out_, error_response(nullptr, kInvalidRequest, "batches are not supported"));
         return;
     }
     if (!message.is_object() || !message.contains("method") || !message["method"].is_string()) {
@@ -101,14 +164,17 @@ void LspServer::handle(const nlohmann::json& message) {
             (message.contains("result") || message.contains("error"))) {
             return;
         }
-        const nlohmann::json id =
-            message.is_object() && message.contains("id") ? message["id"] : nlohmann::json();
-        write_frame(out_, error_response(id, kInvalidRequest, "not a JSON-RPC request"));
+        const nlohmann::json* id =
+            message.is_object() && message.contains("id") ? &message["id"] : nullptr;
+        write_frame(out_, error_response(id != nullptr && (id->is_number() || id->is_string())
+                                             ? *id
+                                             : nlohmann::json(),
+                                         kInvalidRequest, "not a JSON-RPC request"));
         return;
     }
     const std::string method = message["method"].get<std::string>();
-    const nlohmann::json params =
-        message.contains("params") ? message["params"] : nlohmann::json::object();
+    const nlohmann::json no_params = nlohmann::json::object();
+    const nlohmann::json& params = message.contains("params") ? message["params"] : no_params;
     const bool is_request = message.contains("id");
     const nlohmann::json id = is_request ? message["id"] : nlohmann::json();
     if (is_request && !(id.is_number_integer() || id.is_string())) {
@@ -151,14 +217,18 @@ nlohmann::json LspServer::answer(const std::string& method, const nlohmann::json
     }
     if (method == "textDocument/hover") {
         const OpenDocument* d = documents_.find(document_uri(params));
-        const nlohmann::json& at = member(params, "position");
-        const std::int64_t line = integer_member(at, "line");
+        const Position at = position_member(params, "position");
         if (d == nullptr) return nullptr;
-        if (line < 0 || line >= INT32_MAX) return nullptr;
+        if (!text_offset(d->bytes, at.line, at.character)) {
+            throw BadParams("position " + std::to_string(at.line) + ":" +
+                            std::to_string(at.character) + " lies outside the text (" +
+                            std::to_string(line_count(d->bytes)) + " lines)");
+        }
+        const std::int64_t line = at.line;
         const CompiledPair& pair = compiled(*d);
         const SourceFile file = kind_of(d->path, d->bytes);
         const std::optional<std::string> text =
-            hover_text(pair.run, file, d->bytes, static_cast<int>(line) + 1);
+            hover_text(pair.run, file, static_cast<int>(line) + 1);
         if (!text) return nullptr;
         const std::string_view row = FieldReader(d->bytes).line_text(static_cast<int>(line) + 1);
         return {{"contents", {{"kind", "plaintext"}, {"value", *text}}},
@@ -169,14 +239,18 @@ nlohmann::json LspServer::answer(const std::string& method, const nlohmann::json
     if (method == "textDocument/documentSymbol") {
         const OpenDocument* d = documents_.find(document_uri(params));
         if (d == nullptr) return nlohmann::json::array();
-        return document_symbols(d->bytes, kind_of(d->path, d->bytes));
+        nlohmann::json symbols = nlohmann::json::array();
+        for (const OutlineSymbol& symbol : document_outline(d->bytes, kind_of(d->path, d->bytes))) {
+            symbols.push_back(protocol_symbol(symbol));
+        }
+        return symbols;
     }
     if (method == "textDocument/completion") {
         const std::string uri = document_uri(params);
         const OpenDocument* d = documents_.find(uri);
         const SourceFile file = d != nullptr ? kind_of(d->path, d->bytes)
                                              : kind_of(path_from_uri(uri).value_or(""), "");
-        return {{"isIncomplete", false}, {"items", completion_items(file)}};
+        return protocol_completion(file);
     }
     throw MethodNotFound(method);
 }
@@ -186,7 +260,8 @@ void LspServer::on_notification(const std::string& method, const nlohmann::json&
         exit_ = true;
         return;
     }
-    if (method == "initialized" || !initialized_) return;
+    // After shutdown nothing but exit is heeded.
+    if (method == "initialized" || !initialized_ || shut_down_) return;
     if (method == "textDocument/didOpen") {
         const nlohmann::json& doc = member(params, "textDocument");
         const std::string uri = string_member(doc, "uri");
@@ -200,11 +275,28 @@ void LspServer::on_notification(const std::string& method, const nlohmann::json&
         const std::string uri = string_member(doc, "uri");
         const nlohmann::json& changes = member(params, "contentChanges");
         if (!changes.is_array() || changes.empty()) return;
-        // Full-text sync: the last change holds the whole text.
-        documents_.change(uri, string_member(changes.back(), "text"),
-                          doc.contains("version") && doc["version"].is_number_integer()
-                              ? doc["version"].get<std::int64_t>()
-                              : 0);
+        // Incremental sync: the changes in order, each a range and its new text, or a whole text.
+        for (const nlohmann::json& change : changes) {
+            const std::string text = string_member(change, "text");
+            if (!change.contains("range")) {
+                documents_.change(uri, text, 0);
+                continue;
+            }
+            const nlohmann::json& range = member(change, "range");
+            const Position from = position_member(range, "start");
+            const Position to = position_member(range, "end");
+            if (!documents_.edit(uri, {from.line, from.character, to.line, to.character}, text)) {
+                // A range outside the text: the client and the server no longer agree on it.
+                notify("window/showMessage",
+                       {{"type", 1},
+                        {"message", "railscen: a change to " + uri +
+                                        " lies outside the text; reopen the file"}});
+                return;
+            }
+        }
+        documents_.set_version(uri, doc.contains("version") && doc["version"].is_number_integer()
+                                        ? doc["version"].get<std::int64_t>()
+                                        : 0);
         publish(uri);
     } else if (method == "textDocument/didSave") {
         publish(document_uri(params));
@@ -234,21 +326,27 @@ void LspServer::publish(const std::string& uri) {
 void LspServer::publish_side(const CompiledPair& compiled, SourceFile file) {
     const PairSide& side = compiled.pair.side(file);
     if (side.stand_in || side.uri.empty()) return;
-    nlohmann::json list = nlohmann::json::array();
-    for (nlohmann::json& d : lsp_diagnostics(compiled, file)) list.push_back(std::move(d));
-    if (const OpenDocument* open = documents_.find(side.uri);
-        open != nullptr && open->lost_characters > 0) {
-        list.push_back({{"range",
-                         {{"start", {{"line", 0}, {"character", 0}}},
-                          {"end", {{"line", 0}, {"character", 0}}}}},
-                        {"severity", 2},
-                        {"source", "railscen"},
-                        {"message", std::to_string(open->lost_characters) +
-                                        " characters that Windows-1252 cannot hold are read "
-                                        "as \"?\""}});
+    std::vector<ShownDiagnostic> shown = text_diagnostics(compiled, file);
+    if (!compiled.pair.partner_problem.empty()) {
+        shown.push_back({{},
+                         Level::kWarning,
+                         0,
+                         compiled.pair.partner_problem + "; compiled without a partner text",
+                         {}});
     }
+    const OpenDocument* open = documents_.find(side.uri);
+    if (open != nullptr && open->lost_characters() > 0) {
+        shown.push_back({{},
+                         Level::kWarning,
+                         0,
+                         std::to_string(open->lost_characters()) +
+                             " characters that Windows-1252 cannot hold are read as \"?\"",
+                         {}});
+    }
+    nlohmann::json list = nlohmann::json::array();
+    for (const ShownDiagnostic& d : shown) list.push_back(protocol_diagnostic(d));
     nlohmann::json params = {{"uri", side.uri}, {"diagnostics", std::move(list)}};
-    if (const OpenDocument* open = documents_.find(side.uri)) params["version"] = open->version;
+    if (open != nullptr) params["version"] = open->version;
     notify("textDocument/publishDiagnostics", std::move(params));
 }
 

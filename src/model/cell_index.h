@@ -28,6 +28,10 @@ inline std::int64_t speed_board(std::int64_t p) {
 inline std::int64_t sign_board(std::int64_t p) {
     return after(static_cast<double>(p));
 }
+// Approach mark b (1 nearest, 4 farthest) of a signal in cell signal_cell: every other cell.
+inline std::int64_t signal_approach(std::int64_t signal_cell, int b) {
+    return signal_cell - 2 * b;
+}
 inline std::int64_t slowdown_start(std::int64_t x) {
     return after(static_cast<double>(x));
 }

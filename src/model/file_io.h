@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
-#include <limits>
 #include <optional>
 #include <span>
 #include <stdexcept>
@@ -39,13 +38,20 @@ using PutBytes = std::function<void(std::uint64_t offset, std::span<const std::u
 void write_file_in_pieces(const std::filesystem::path& target, std::uint64_t size,
                           const std::function<void(const PutBytes&)>& produce);
 
-// Reads a whole file; nullopt when it does not exist. Throws FileError on other failures.
-std::optional<std::string> read_file(const std::filesystem::path& path);
+// The most a text read from disk may hold: far above the largest description a line of
+// 1000 km can take (a record for every cell is some 2 MB), far below what would exhaust memory.
+inline constexpr std::uintmax_t kMaxTextBytes = std::uintmax_t{64} << 20;
 
-// Reads a whole file that must be there: missing, a folder, not a regular file, unreadable or
-// larger than max_bytes all throw FileError naming the file and the reason.
+// Reads a whole file; nullopt when it does not exist. Throws FileError on other failures,
+// and when it holds more than max_bytes (never reading more than that).
+std::optional<std::string> read_file(const std::filesystem::path& path,
+                                     std::uintmax_t max_bytes = kMaxTextBytes);
+
+// Reads a whole file that must be there: missing, a folder, not a regular file (a device, a
+// pipe), a loop of symbolic links, unreadable or larger than max_bytes all throw FileError
+// naming the file and the reason.
 std::string read_input_file(const std::filesystem::path& path,
-                            std::uintmax_t max_bytes = std::numeric_limits<std::uintmax_t>::max());
+                            std::uintmax_t max_bytes = kMaxTextBytes);
 
 // Deletes a file; a missing file is no failure. Throws FileError on other failures.
 void delete_file(const std::filesystem::path& path);

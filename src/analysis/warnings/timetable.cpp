@@ -1,4 +1,6 @@
-// Timed stations the train cannot reach in time at the speed limits, or timed before the clock.
+// Timed stations the train cannot reach in time at the speed limits, or timed before the time
+// they follow (the clock or the station timed before), by clock_rule's one rule.
+#include "analysis/clock_rule.h"
 #include "analysis/records.h"
 #include "analysis/run_times.h"
 #include "analysis/units_text.h"
@@ -28,21 +30,36 @@ std::vector<Diagnostic> timetable_warnings(const Run& run) {
 std::vector<Diagnostic> clock_warnings(const Run& run) {
     std::vector<Diagnostic> warnings;
     const SourceRecord* clock = clock_record(run.records);
-    if (clock == nullptr) return warnings;
-    const std::int64_t start = clock_start(*clock).value_or(0);
+    // Each timed station against the time it follows (the clock's start for the first), by the
+    // rule timetable's legs follow: what it cannot take forward is flagged here.
+    std::optional<std::int64_t> before;
+    const SourceRecord* before_record = nullptr;
+    std::string before_name;
+    if (clock != nullptr) {
+        before = clock_start(*clock);
+        before_record = clock;
+    }
     std::size_t i = 0;
     for (const SourceRecord& r : run.records) {
         if (!r.is(RecordKind::kStation)) continue;
         const std::size_t slot = kFirstStationSlot + i++;
         if (slot >= kFirstSignSlot) break;
         const ScenarioSlot& station = run.slots[slot];
-        if (station.time == 0 || station.time >= start) continue;
-        Diagnostic d =
-            warning("timetable", r.field_location(station_field::kHour),
-                    "station \"" + station.text + "\" is timed " + clock_text(station.time) +
-                        ", before the clock starts at " + clock_text(start));
-        d.related.push_back({clock->field_location(0), "the clock starts here"});
-        warnings.push_back(std::move(d));
+        if (station.time == 0) continue;
+        if (before && !leg_seconds(*before, station.time)) {
+            const bool from_clock = before_record == clock;
+            Diagnostic d = warning(
+                "timetable", r.field_location(station_field::kHour),
+                "station \"" + station.text + "\" is timed " + clock_text(station.time) +
+                    (from_clock ? ", before the clock starts at " + clock_text(*before)
+                                : ", before \"" + before_name + "\" at " + clock_text(*before)));
+            d.related.push_back({before_record->field_location(from_clock ? 0 : station_field::kHour),
+                                 from_clock ? "the clock starts here" : "timed here"});
+            warnings.push_back(std::move(d));
+        }
+        before = station.time;
+        before_record = &r;
+        before_name = station.text;
     }
     return warnings;
 }

@@ -1,4 +1,4 @@
-#include "lsp/jsonrpc.h"
+#include "lsp/transport.h"
 
 #include <algorithm>
 #include <cctype>
@@ -73,6 +73,46 @@ Frame read_frame(std::istream& in, std::size_t max_length) {
         return {Frame::Status::kTruncated, {}};
     }
     return frame;
+}
+
+int json_depth(std::string_view body, int limit) {
+    int depth = 0;
+    int deepest = 0;
+    bool in_string = false;
+    for (std::size_t i = 0; i < body.size(); ++i) {
+        const char c = body[i];
+        if (in_string) {
+            if (c == '\\') {
+                ++i;
+            } else if (c == '"') {
+                in_string = false;
+            }
+        } else if (c == '"') {
+            in_string = true;
+        } else if (c == '[' || c == '{') {
+            deepest = std::max(deepest, ++depth);
+            if (deepest > limit) return deepest;
+        } else if (c == ']' || c == '}') {
+            --depth;
+        }
+    }
+    return deepest;
+}
+
+ParsedMessage parse_message(std::string_view body) {
+    ParsedMessage parsed;
+    if (json_depth(body) > kMaxJsonDepth) {
+        parsed.error = kParseError;
+        parsed.problem = "message nests deeper than " + std::to_string(kMaxJsonDepth) + " levels";
+        return parsed;
+    }
+    parsed.value = nlohmann::json::parse(body, nullptr, false);
+    if (parsed.value.is_discarded()) {
+        parsed.error = kParseError;
+        parsed.problem = "message is not JSON";
+        parsed.value = nullptr;
+    }
+    return parsed;
 }
 
 void write_frame(std::ostream& out, const nlohmann::json& message) {

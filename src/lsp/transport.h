@@ -4,6 +4,7 @@
 #include <istream>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include <nlohmann/json.hpp>
 
@@ -27,6 +28,22 @@ struct Frame {
 inline constexpr std::size_t kMaxContentLength = std::size_t{256} << 20;
 
 Frame read_frame(std::istream& in, std::size_t max_length = kMaxContentLength);
+
+// No message of the protocol nests deeper than a few levels; a deeper one is refused before it
+// is parsed, so nothing that walks a JSON value (copying, comparing, freeing) goes deeper.
+inline constexpr int kMaxJsonDepth = 64;
+
+// How deep the arrays and objects of a JSON text nest (brackets inside strings left out),
+// counted up to limit + 1 at most.
+int json_depth(std::string_view body, int limit = kMaxJsonDepth);
+
+// A message body parsed, or the error it gets: kParseError with what is wrong with it.
+struct ParsedMessage {
+    nlohmann::json value;
+    int error = 0;
+    std::string problem;
+};
+ParsedMessage parse_message(std::string_view body);
 
 // Writes one message and flushes it.
 void write_frame(std::ostream& out, const nlohmann::json& message);
