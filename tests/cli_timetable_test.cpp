@@ -266,8 +266,8 @@ TEST(CliTimetable, TheStoredScenarioKeepsItsTimes) {
     for (std::string line; std::getline(lines, line);) {
         indented += line.empty() ? "\n" : "    " + line + "\n";
     }
-    const std::string readme = testing::read_bytes(
-        std::filesystem::path(RAILSCEN_SOURCE_DIR) / "README.md");
+    const std::string readme =
+        testing::read_bytes(std::filesystem::path(RAILSCEN_SOURCE_DIR) / "README.md");
     EXPECT_NE(readme.find(indented), std::string::npos) << indented;
 }
 

@@ -65,6 +65,38 @@ TEST(Watch, OutputsThatWouldReplaceAWatchedTextAreRefusedBeforeAnything) {
 
 class Watch : public ::testing::TestWithParam<bool> {};
 
+// The outputs are named from the watched files, as compile names them: a scenario of its own
+// never writes the stored scenario's files.
+TEST(Watch, NamesTheOutputsFromTheWatchedFilesAsCompileDoes) {
+    testing::TempFolder folder;
+    const std::filesystem::path sources = folder.path() / "src";
+    const std::filesystem::path out = folder.path() / "out";
+    const std::filesystem::path compiled = folder.path() / "compiled";
+    std::filesystem::create_directories(out);
+    std::filesystem::create_directories(compiled);
+    ASSERT_EQ(
+        std::system(
+            ("\"" RAILSCEN_PATH "\" sources \"" + sources.string() + "\" >/dev/null").c_str()),
+        0);
+    const std::filesystem::path line = sources / "ROCCAVERDE-PIANELLO _linea.txt";
+    const std::filesystem::path train = sources / "ROCCAVERDE-PIANELLO _R 5531-.txt";
+    std::filesystem::rename(sources / "VELARO-CUSTRA _linea.txt", line);
+    std::filesystem::rename(sources / "VELARO-CUSTRA _R 40817-.txt", train);
+
+    ASSERT_EQ(testing::tool(folder.path(),
+                            {"compile", line.string(), train.string(), "-o", compiled.string()})
+                  .status,
+              0);
+    ChildProcess watch({RAILSCEN_PATH, "watch", line.string(), train.string(), "-o", out.string()});
+    ASSERT_TRUE(watch.read_until("files written to", kTimeout));
+    watch.interrupt();
+    EXPECT_TRUE(watch.read_until("railscen watch: stopped\n", kTimeout));
+    EXPECT_EQ(watch.wait(kTimeout), 0);
+    EXPECT_EQ(testing::folder_listing(out), testing::folder_listing(compiled));
+    EXPECT_TRUE(folder_bytes(out) == folder_bytes(compiled));
+    EXPECT_TRUE(std::filesystem::exists(out / "ROCCAVERDE-PIANELLO _R 5531.sim"));
+}
+
 TEST_P(Watch, PrintsWhatChangedAndKeepsTheLastGoodFiles) {
     testing::TempFolder folder;
     const std::filesystem::path sources = folder.path() / "src";

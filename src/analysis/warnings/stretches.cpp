@@ -33,12 +33,11 @@ std::vector<Diagnostic> stretch_warnings(const Run& run) {
 
 std::vector<Diagnostic> check_warnings(const Run& run) {
     std::vector<Diagnostic> found = spelling_warnings(run);
-    for (auto more :
-         {stretch_warnings(run), timetable_warnings(run), clock_warnings(run), order_warnings(run),
-          extra_field_warnings(run), continuation_warnings(run), text_warnings(run),
-          train_text_warnings(run), mountain_end_warnings(run), curve_overlap_warnings(run),
-          speed_ceiling_warnings(run), run_out_warnings(run), cut_off_warnings(run),
-          clock_field_warnings(run)}) {
+    for (auto more : {stretch_warnings(run), timetable_warnings(run), clock_warnings(run),
+                      order_warnings(run), extra_field_warnings(run), continuation_warnings(run),
+                      text_warnings(run), train_text_warnings(run), mountain_end_warnings(run),
+                      curve_overlap_warnings(run), speed_ceiling_warnings(run),
+                      run_out_warnings(run), cut_off_warnings(run), clock_field_warnings(run)}) {
         found.insert(found.end(), more.begin(), more.end());
     }
     return found;

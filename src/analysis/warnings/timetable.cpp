@@ -53,8 +53,9 @@ std::vector<Diagnostic> clock_warnings(const Run& run) {
                 "station \"" + station.text + "\" is timed " + clock_text(station.time) +
                     (from_clock ? ", before the clock starts at " + clock_text(*before)
                                 : ", before \"" + before_name + "\" at " + clock_text(*before)));
-            d.related.push_back({before_record->field_location(from_clock ? 0 : station_field::kHour),
-                                 from_clock ? "the clock starts here" : "timed here"});
+            d.related.push_back(
+                {before_record->field_location(from_clock ? 0 : station_field::kHour),
+                 from_clock ? "the clock starts here" : "timed here"});
             warnings.push_back(std::move(d));
         }
         before = station.time;
