@@ -2,46 +2,19 @@
 
 #include <cmath>
 
-#include "analysis/speed_limits.h"
+#include "analysis/scenario_run.h"
 #include "paper/scenario_facts.h"
-#include "source_text/keywords.h"
 
 namespace railscen::paper {
 namespace {
 
-// The route from the first stop to the last, as railscen run builds it: the speed limits in
-// force, the gradient layer of the cells (50 m each, stored plus 100) and the curves by their
-// class's radius. (A copy of the run command's adapter until it lives in the analyses.)
+// The route from the first stop to the last, by the analyses' own rule for a train's run.
 dynamics::RouteProfile route_profile(const Run& run, const std::vector<Station>& stops) {
-    dynamics::RouteProfile route;
-    route.start = static_cast<double>(stops.front().metres);
-    route.end = static_cast<double>(stops.back().metres);
-    for (const analysis::SpeedStretch& s : analysis::speed_limits(run)) {
-        route.limits.push_back(
-            {static_cast<double>(s.from), static_cast<double>(s.to), static_cast<double>(s.kmh)});
+    std::vector<analysis::RunStation> stations;
+    for (const Station& s : stops) {
+        stations.push_back({"", s.metres, s.time, static_cast<int>(s.dwell)});
     }
-    const Cells& cells = *run.cells;
-    for (std::int64_t c = 0; c < static_cast<std::int64_t>(cells.size()); ++c) {
-        const double per_mille = static_cast<int>(cells[c].gradient) - 100;
-        if (!route.gradients.empty() && route.gradients.back().per_mille == per_mille) {
-            route.gradients.back().to = (c + 1) * 50.0;
-        } else {
-            route.gradients.push_back({c * 50.0, (c + 1) * 50.0, per_mille});
-        }
-    }
-    for (const SourceRecord& r : run.records) {
-        if (!r.is(RecordKind::kCurve) || r.fields.size() < 2) continue;
-        const std::optional<double> k = curve_curvature(r.keyword.text);
-        if (!k || *k == 0 || !r.fields[0].number || !r.fields[1].number) continue;
-        const auto from = static_cast<double>(*r.fields[0].number);
-        route.curves.push_back(
-            {from, from + static_cast<double>(*r.fields[1].number), 1 / std::abs(*k)});
-    }
-    for (std::size_t i = 1; i + 1 < stops.size(); ++i) {
-        route.stops.push_back(
-            {static_cast<double>(stops[i].metres), static_cast<double>(stops[i].dwell)});
-    }
-    return route;
+    return analysis::route_profile(run, stations);
 }
 
 // Where the clock is set again: a stop's place, its timetable departure and the run's.
