@@ -319,7 +319,13 @@ TEST(HostileInput, EveryRowEndsCleanlyWithItsAnswer) {
             while (!peak_text.empty() && peak_text.back() == '\n') peak_text.pop_back();
             const long peak = std::atol(peak_text.substr(peak_text.rfind('\n') + 1).c_str());
             EXPECT_GT(peak, 0);
-            EXPECT_LT(peak, row.peak_kib_below);
+            // AddressSanitizer's shadow memory alone takes about 140 MiB of any process.
+#if defined(__SANITIZE_ADDRESS__)
+            const long allowance = 200 * 1024;
+#else
+            const long allowance = 0;
+#endif
+            EXPECT_LT(peak, row.peak_kib_below + allowance);
             std::printf("%s: peak %ld KiB\n", row.what, peak);
         }
         if (!row.out_holds_good.empty()) {
