@@ -144,7 +144,8 @@ TimetableSheet timetable_sheet(const Run& run) {
     std::map<std::int64_t, std::pair<std::optional<int>, std::optional<int>>> speeds;
     for (const TrainLimit& l : train_limits(run)) speeds[l.metres].first = l.kmh;
     for (const SpeedBoard& b : speed_boards(run)) speeds[b.metres].second = b.kmh;
-    for (const auto& [metres, kmh] : speeds) {
+    for (const auto& [place, kmh] : speeds) {
+        const std::int64_t metres = place;  // a lambda may not capture a structured binding
         const auto station = std::find_if(rows.begin(), rows.begin() + all.size(),
                                           [&](const SheetRow& r) { return r.metres == metres; });
         if (station != rows.begin() + all.size()) {
