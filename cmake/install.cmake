@@ -1,4 +1,7 @@
-# What cmake --install puts in place. On Linux: the two programs under bin/, the editor files
+# What cmake --install puts in place. On Linux: railscen under bin/, the pack under
+# lib/railscen/ (it writes the scenario into its own folder, so it is a program to copy into a
+# scenario folder, not one to start from the PATH: from /usr/bin it could only fail or litter
+# that folder), the editor files
 # under share/railscen/editors, the manual page written by help2man from railscen's own help,
 # the bash completion written by railscen from its command table, the copyright and the
 # changelog under share/doc/railscen. On Windows (the .zip): the programs, the editor files and a
@@ -39,7 +42,7 @@ if(WIN32)
   return()
 endif()
 
-install(TARGETS scenario-pack DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS scenario-pack DESTINATION lib/railscen)
 install(FILES ${RAILSCEN_EDITOR_FILES} ${RAILSCEN_EDITORS_DIR}/package.json
         DESTINATION ${CMAKE_INSTALL_DATADIR}/railscen/editors)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/editors/nvim
