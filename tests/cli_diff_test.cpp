@@ -259,8 +259,8 @@ TEST(CliDiff, TroubleIsStatusTwo) {
     const Case cases[] = {
         {{"diff", "a", "b"}, "railscen diff: \"b\" does not compile; nothing compared\n"},
         {{"diff", "a", "empty"},
-         "railscen diff: \"empty\" holds no description texts (NAME_linea.txt and "
-         "NAME_TRAIN-.txt) and no compiled scenario (.sim)\n"},
+         "railscen diff: \"empty\" holds no scenario: no description texts (NAME_linea.txt and "
+         "NAME_TRAIN-.txt) and no scenario file (.sim)\n"},
         {{"diff", "a", "plain.txt"},
          "railscen diff: \"plain.txt\" is no folder; give two folders, or the line and train "
          "texts of each side (four files)\n"},
