@@ -252,6 +252,10 @@ TEST(CliDiff, TroubleIsStatusTwo) {
     const Versions v(line_of(kLineRows), train_of(kTrainRows), line_of(kLineRows), broken);
     std::filesystem::create_directories(v.folder.path() / "empty");
     write_file(v.folder.path() / "plain.txt", "x");
+    std::filesystem::create_directories(v.folder.path() / "two");
+    for (const char* name : {"L_linea.txt", "L_T-.txt", "L_U-.txt"}) {
+        write_file(v.folder.path() / "two" / name, "x");
+    }
     struct Case {
         std::vector<std::string> args;
         std::string says;
@@ -259,8 +263,11 @@ TEST(CliDiff, TroubleIsStatusTwo) {
     const Case cases[] = {
         {{"diff", "a", "b"}, "railscen diff: \"b\" does not compile; nothing compared\n"},
         {{"diff", "a", "empty"},
-         "railscen diff: \"empty\" holds no description texts (NAME_linea.txt and "
-         "NAME_TRAIN-.txt) and no compiled scenario (.sim)\n"},
+         "railscen diff: \"empty\" holds no scenario: no description texts (NAME_linea.txt and "
+         "NAME_TRAIN-.txt) and no scenario file (.sim)\n"},
+        {{"diff", "two", "a"},
+         "railscen diff: \"two\" holds 2 scenarios (\"L / T\", \"L / U\"): give the texts of each "
+         "side as files\n"},
         {{"diff", "a", "plain.txt"},
          "railscen diff: \"plain.txt\" is no folder; give two folders, or the line and train "
          "texts of each side (four files)\n"},

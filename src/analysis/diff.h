@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/compiled_files.h"
 #include "model/plan.h"
 #include "model/run.h"
 #include "model/scenario_slot.h"
@@ -38,13 +39,6 @@ StationsAround stations_around(const Run& run, std::int64_t from, std::int64_t t
 // What changed from a to b, read from the records each compile read; settings of the whole
 // scenario first, then by metre.
 std::vector<TextChange> text_changes(const Run& a, const Run& b);
-
-// A compiled scenario as its three files hold it (the plan absent when none was written).
-struct CompiledScenario {
-    Slots slots;
-    std::vector<TrackCell> cells;
-    std::optional<Plan> plan;
-};
 
 struct FieldChange {
     std::string field;

@@ -6,30 +6,19 @@
 #include <cmath>
 
 #include "analysis/grid_view.h"
+#include "analysis/stops.h"
 #include "source_text/keywords.h"
 
 namespace railscen::analysis {
-namespace {
-
-// Stations of category 25 and above get no stop cell: the train passes them.
-constexpr int kFirstPassingCategory = 25;
-
-}  // namespace
 
 // The stations the train stops at, in the order read: the first, every later one with a dwell
 // (the record's thirteenth number) and a stop cell, and the last; each beyond the one before.
 std::vector<RunStation> run_stations(const Run& run) {
-    std::size_t count = 0;
-    for (const SourceRecord& r : run.records) count += r.is(RecordKind::kStation) ? 1 : 0;
-    count = std::min<std::size_t>(count, kFirstSignSlot - kFirstStationSlot);
+    const std::vector<std::size_t> stops = run_stop_slots(run);
     std::vector<RunStation> stations;
-    for (std::size_t i = 0; i < count; ++i) {
-        const ScenarioSlot& s = run.slots[kFirstStationSlot + i];
-        const bool last = i + 1 == count;
-        const bool stops_here = s.byte2 > 0 && s.category < kFirstPassingCategory;
-        if (i > 0 && !last && !stops_here) continue;
-        if (!stations.empty() && s.position <= stations.back().position) continue;
-        stations.push_back({s.text, s.position, s.time, last ? 0 : s.byte2});
+    for (const std::size_t slot : stops) {
+        const ScenarioSlot& s = run.slots[slot];
+        stations.push_back({s.text, s.position, s.time, slot == stops.back() ? 0 : s.byte2});
     }
     return stations;
 }
@@ -69,7 +58,8 @@ dynamics::RouteProfile route_profile(const Run& run, const std::vector<RunStatio
     return route;
 }
 
-std::vector<RunLeg> run_legs(const std::vector<RunStation>& stations, const dynamics::FastestRun& run) {
+std::vector<RunLeg> run_legs(const std::vector<RunStation>& stations,
+                             const dynamics::FastestRun& run) {
     std::vector<RunLeg> out;
     double left = 0;  // the departure from the leg's first station
     for (std::size_t i = 1; i < stations.size(); ++i) {

@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "analysis/compiled_files.h"
 #include "model/diagnostic.h"
 #include "model/plan.h"
 #include "model/run.h"
@@ -15,12 +16,10 @@
 
 namespace railscen::analysis {
 
-// What the route sheet is drawn from: the compiled scenario, and, when it was compiled from
-// the description texts here, what the loader read and what the compile found.
-struct Scene {
-    Slots slots;
-    std::vector<TrackCell> cells;
-    std::optional<Plan> plan;              // none when compiled without a plan
+// What the route sheet is drawn from: the compiled scenario (its plan none when compiled
+// without one), and, when it was compiled from the description texts here, what the loader
+// read and what the compile found.
+struct Scene : CompiledScenario {
     std::optional<std::int32_t> code;      // the code the compile (or its report) recorded
     std::optional<std::int32_t> position;  // its position, for codes that carry one
 

@@ -135,10 +135,9 @@ class FactFinder {
         }
     }
 
-    void add(Lane lane, std::int64_t from, std::int64_t to, const char* kind, std::string label,
-             std::string title, const char* colour, int value = kNoValue) {
-        f_.objects.push_back(
-            {lane, from, to, kind, std::move(label), std::move(title), colour, value});
+    void add(Lane lane, std::int64_t from, std::int64_t to, FactKind kind, std::string label,
+             std::string title, int value = kNoValue) {
+        f_.objects.push_back({lane, from, to, kind, std::move(label), std::move(title), value});
     }
 
     void stations() {
@@ -154,7 +153,7 @@ class FactFinder {
                               st.time / 60 % 60);
                 title += std::string(", timed ") + clock;
             }
-            add(Lane::kStations, st.position, st.position, "station", name, title, "#000000");
+            add(Lane::kStations, st.position, st.position, FactKind::kStation, name, title);
         }
     }
 
@@ -167,11 +166,10 @@ class FactFinder {
             switch (c.kind) {
                 case kSignal: {
                     const SignalAspects a = decode_signal(c);
-                    add(Lane::kSignals, m, m, "signal", "",
+                    add(Lane::kSignals, m, m, FactKind::kSignal, "",
                         "signal" + at + ", left head type " + std::to_string(a.left_head) +
                             (a.right_head != 0 ? ", right head type " + std::to_string(a.right_head)
-                                               : std::string(", no right head")),
-                        "#d62728");
+                                               : std::string(", no right head")));
                     break;
                 }
                 case kSpeedBoard: {
@@ -184,26 +182,25 @@ class FactFinder {
                     if (has_left) title += " " + left + " km/h left";
                     if (has_left && has_right) title += ",";
                     if (has_right) title += " " + right + " km/h right";
-                    add(Lane::kSpeedBoards, m, m, "speed-board", has_left ? left : right, title,
-                        "#ff9f1c", has_left ? b.left[0] : b.right[0]);
+                    add(Lane::kSpeedBoards, m, m, FactKind::kSpeedBoard, has_left ? left : right,
+                        title, has_left ? b.left[0] : b.right[0]);
                     break;
                 }
                 case kSignBoard: {
                     if (c.param1 < 0 || c.param1 >= kSlotCount) break;
                     const std::string text =
                         display_text(s_.slots[static_cast<std::size_t>(c.param1)].text);
-                    add(Lane::kSignBoards, m, m, "sign-board", text,
-                        "sign board" + at + ": " + text, "#7b3294");
+                    add(Lane::kSignBoards, m, m, FactKind::kSignBoard, text,
+                        "sign board" + at + ": " + text);
                     break;
                 }
                 case kSlowdownStart:
                     slowdown(i, m);
                     break;
                 case kSlowdownWarning:
-                    add(Lane::kSlowdowns, m, m, "slowdown-warning", "",
+                    add(Lane::kSlowdowns, m, m, FactKind::kSlowdownWarning, "",
                         "slowdown warning point" + at + ", " + std::to_string(c.param1) +
-                            " km/h ahead",
-                        "#e66101");
+                            " km/h ahead");
                     break;
                 case kCodeDrop:
                 case kCodeDropNoValue: {
@@ -215,8 +212,8 @@ class FactFinder {
                     if (s_.from_texts) {
                         title += from_row ? " (code row)" : " (added by the compiler)";
                     }
-                    add(Lane::kCabCodes, m, m, "code-drop",
-                        c.kind == kCodeDrop ? std::to_string(c.param1) : "", title, "#1a9850");
+                    add(Lane::kCabCodes, m, m, FactKind::kCodeDrop,
+                        c.kind == kCodeDrop ? std::to_string(c.param1) : "", title);
                     break;
                 }
                 default:
@@ -229,9 +226,9 @@ class FactFinder {
     void slowdown(std::size_t start, std::int64_t m) {
         const TrackCell& c = s_.cells[start];
         const std::int64_t to = slowdown_end_metre(grid_view(s_), static_cast<std::int64_t>(start));
-        add(Lane::kSlowdowns, m, to, "slowdown", std::to_string(c.param1),
+        add(Lane::kSlowdowns, m, to, FactKind::kSlowdown, std::to_string(c.param1),
             "slowdown " + std::to_string(c.param1) + " km/h over " + metres_range_text(m, to),
-            "#e66101", c.param1);
+            c.param1);
     }
 
     void mountains() {
@@ -243,10 +240,10 @@ class FactFinder {
             if (kind != 0) {
                 const auto from = static_cast<std::int64_t>(i) * 50;
                 const auto to = static_cast<std::int64_t>(end) * 50;
-                add(Lane::kMountains, from, to, "mountain", "class " + std::to_string(kind),
+                add(Lane::kMountains, from, to, FactKind::kMountain,
+                    "class " + std::to_string(kind),
                     "mountain or tunnel stretch, class " + std::to_string(kind) + ", " +
-                        metres_range_text(from, to),
-                    "#b5651d");
+                        metres_range_text(from, to));
             }
             i = end;
         }
@@ -268,12 +265,12 @@ class FactFinder {
             }
             const bool left = *k < 0;
             const auto radius = std::lround(1 / std::fabs(*k));
-            add(Lane::kCurves, *start, *start + std::max<std::int64_t>(*length, 0), "curve",
+            add(Lane::kCurves, *start, *start + std::max<std::int64_t>(*length, 0),
+                left ? FactKind::kLeftCurve : FactKind::kRightCurve,
                 (left ? "L" : "R") + std::to_string(cls),
                 "curve class " + std::to_string(cls) + (left ? " to the left" : " to the right") +
                     " (radius " + std::to_string(radius) + " m), " +
-                    metres_range_text(*start, *start + *length),
-                left ? "#2166ac" : "#b2182b");
+                    metres_range_text(*start, *start + *length));
         }
     }
 
@@ -285,23 +282,22 @@ class FactFinder {
             const std::optional<std::int64_t> b = field_number(r, 1);
             if (!a || !b) continue;
             if (r.is(RecordKind::kCodeRow)) {
-                add(Lane::kCodeRows, *a, *a, "code-row", "",
-                    "code row at " + metres_range_text(*a, *a) + ", value " + std::to_string(*b),
-                    "#4d4d4d");
+                add(Lane::kCodeRows, *a, *a, FactKind::kCodeRow, "",
+                    "code row at " + metres_range_text(*a, *a) + ", value " + std::to_string(*b));
             }
             if (r.is(RecordKind::kSignalRepetition) && *b > *a) {
                 const std::optional<int> count = repetition_code_count(r.keyword.text);
                 const std::string codes = count ? std::to_string(*count) + " codes" : "codes";
-                add(Lane::kCodeRows, *a, *b, "signal-repetition", "signal repetition, " + codes,
-                    "signal repetition with " + codes + ", " + metres_range_text(*a, *b),
-                    "#9ecae1");
+                add(Lane::kCodeRows, *a, *b, FactKind::kSignalRepetition,
+                    "signal repetition, " + codes,
+                    "signal repetition with " + codes + ", " + metres_range_text(*a, *b));
             }
         }
     }
 
-    Profile layer(const char* name, const char* kind, const char* unit, const char* colour,
-                  double width, std::int64_t loaded_to, int (*value)(const TrackCell&)) const {
-        Profile p{name, kind, unit, colour, width, {}};
+    Profile layer(const char* name, FactKind kind, const char* unit, std::int64_t loaded_to,
+                  int (*value)(const TrackCell&)) const {
+        Profile p{name, kind, unit, {}};
         p.values.resize(s_.cells.size(), kNoValue);
         for (std::size_t c = 0; c < s_.cells.size(); ++c) {
             if (static_cast<std::int64_t>(c) * 50 < loaded_to) p.values[c] = value(s_.cells[c]);
@@ -314,18 +310,18 @@ class FactFinder {
         // The last three cells keep every layer at 0: no row of the texts fills them.
         const auto filled_to =
             static_cast<std::int64_t>(s_.cells.size() > 3 ? s_.cells.size() - 3 : 0) * 50;
-        f_.gradient = layer("gradient", "gradient", "\u2030", "#1b3a8c", 1.5,
+        f_.gradient = layer("gradient", FactKind::kGradient, "\u2030",
                             std::min(load.gradient_to, filled_to), gradient_per_mille);
         f_.adhesion =
-            layer("adhesion", "adhesion", "", "#1b7837", 1.5, std::min(load.adhesion_to, filled_to),
+            layer("adhesion", FactKind::kAdhesion, "", std::min(load.adhesion_to, filled_to),
                   [](const TrackCell& c) { return static_cast<int>(c.adhesion); });
-        f_.train_limit = layer("train limit", "train-limit", "km/h", "#2b83ba", 1.5,
+        f_.train_limit = layer("train limit", FactKind::kTrainLimit, "km/h",
                                std::min(load.speed_to, filled_to), train_limit_kmh);
 
         const std::size_t n = s_.cells.size();
-        f_.line_limit = {"line limit (boards)", "line-limit", "km/h", "#999999", 1.5, {}};
-        f_.slowdown_limit = {"slowdowns", "slowdown-limit", "km/h", "#e66101", 2, {}};
-        f_.effective_limit = {"effective limit", "effective-limit", "km/h", "#000000", 2.5, {}};
+        f_.line_limit = {"line limit (boards)", FactKind::kLineLimit, "km/h", {}};
+        f_.slowdown_limit = {"slowdowns", FactKind::kSlowdownLimit, "km/h", {}};
+        f_.effective_limit = {"effective limit", FactKind::kEffectiveLimit, "km/h", {}};
         f_.line_limit.values.assign(n, kNoValue);
         f_.slowdown_limit.values.assign(n, kNoValue);
         f_.effective_limit.values.assign(n, kNoValue);

@@ -27,14 +27,36 @@ inline constexpr int kLaneCount = 9;
 
 inline constexpr int kNoValue = INT_MIN;
 
+// What a mark or a profile stands for; how each kind is drawn is the sheet's own business.
+enum class FactKind {
+    kStation,
+    kSignal,
+    kSpeedBoard,
+    kSignBoard,
+    kSlowdownWarning,
+    kSlowdown,
+    kCodeDrop,
+    kMountain,
+    kLeftCurve,
+    kRightCurve,
+    kCodeRow,
+    kSignalRepetition,
+    kGradient,
+    kAdhesion,
+    kTrainLimit,
+    kLineLimit,
+    kSlowdownLimit,
+    kEffectiveLimit,
+};
+inline constexpr int kFactKindCount = 18;
+
 struct SheetObject {
     Lane lane;
     std::int64_t from;  // metres
     std::int64_t to;    // from again for an object at one point
-    const char* kind;   // the element's class: "station", "signal", ...
+    FactKind kind;
     std::string label;  // shown where there is room; empty: the title only
     std::string title;
-    const char* colour;
     int value = kNoValue;  // the speed a speed board (its first, on the side it stands) or a
                            // slowdown sets, km/h
 };
@@ -43,10 +65,8 @@ struct SheetObject {
 // nothing is defined or nothing was loaded.
 struct Profile {
     const char* name;  // "train limit"
-    const char* kind;  // the element class
+    FactKind kind;
     const char* unit;  // "km/h"
-    const char* colour;
-    double width;
     std::vector<int> values;
 };
 

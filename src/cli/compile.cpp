@@ -33,14 +33,12 @@ int run_compile(const CompileOptions& o, std::ostream& out, std::ostream& err) {
 
     const std::filesystem::path folder = utf8_path(o.out_folder);
     const FileNames names = file_names(run.line_name, run.train_name);
-    std::vector<std::filesystem::path> outputs;  // in the order they are written
-    if (run.with_plan != 0) outputs.push_back(folder / names.plan_file);
-    outputs.push_back(folder / names.scenario_file);
-    outputs.push_back(folder / names.cell_file);
-    if (!o.report_file.empty()) outputs.push_back(utf8_path(o.report_file));
-    if (o.documents) {
-        for (const auto& path : paper::document_paths(folder, run)) outputs.push_back(path);
-    }
+    WrittenFiles written;
+    written.plan = run.with_plan != 0;
+    written.binaries = true;
+    written.documents = o.documents;
+    if (!o.report_file.empty()) written.named.push_back(utf8_path(o.report_file));
+    const std::vector<std::filesystem::path> outputs = written_paths(folder, names, written);
     guard_outputs(outputs, {utf8_path(o.inputs.line_file), utf8_path(o.inputs.train_file)});
 
     // A missing output folder fails the first file, before anything is written.

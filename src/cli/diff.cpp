@@ -10,16 +10,15 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 
+#include "analysis/compiled_files.h"
 #include "analysis/diff.h"
 #include "cli/commands.h"
 #include "compile/inputs.h"
 #include "compile/memorizza_percorso.h"
+#include "compile/scenario_folder.h"
 #include "compile/scenario_names.h"
 #include "model/file_io.h"
-#include "model/file_names.h"
-#include "model/text_encoding.h"
 #include "model/utf8_path.h"
-#include "output/binary_decode.h"
 #include "report/diagnostics.h"
 
 namespace railscen::cli {
@@ -60,10 +59,6 @@ std::string shown(const std::string& line) {
     return out;
 }
 
-bool ends_with(std::string_view text, std::string_view end) {
-    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
-}
-
 Side folder_side(const std::string& given) {
     const std::filesystem::path folder = utf8_path(given);
     std::error_code ec;
@@ -72,37 +67,10 @@ Side folder_side(const std::string& given) {
                           "\" is no folder; give two folders, or the line and train texts of "
                           "each side (four files)");
     }
-    std::vector<std::string> lines;
-    std::vector<std::string> trains;
-    std::vector<std::filesystem::path> sims;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        // An entry whose kind cannot be told (a loop of links) is kept: reading it names why.
-        std::error_code ec;
-        if (!entry.is_regular_file(ec) && !ec) continue;
-        const std::string name = utf8_name(entry.path().filename());
-        if (ends_with(name, "_linea.txt")) lines.push_back(name);
-        if (ends_with(name, "-.txt")) trains.push_back(name);
-        if (entry.path().extension() == ".sim") sims.push_back(entry.path());
-    }
-    Side side{given, {}, {}};
-    int pairs = 0;
-    for (const std::string& line : lines) {
-        for (const std::string& train : trains) {
-            if (!names_from_files(line, train)) continue;
-            ++pairs;
-            side.texts = {folder / utf8_path(line), folder / utf8_path(train)};
-        }
-    }
-    if (pairs > 1) side.texts.reset();
-    if (sims.size() == 1) side.sim = sims.front();
-    if (!side.texts && !side.sim) {
-        throw DiffTrouble(
-            "\"" + given + "\" holds " +
-            (pairs > 1 || sims.size() > 1
-                 ? std::string("more than one scenario; give the texts of each side as files")
-                 : std::string("no description texts (NAME_linea.txt and NAME_TRAIN-.txt) and "
-                               "no compiled scenario (.sim)")));
-    }
+    const FolderScenario one = one_scenario(scenarios_in(folder), "\"" + given + "\"",
+                                            "give the texts of each side as files");
+    Side side{given, {}, one.compiled};
+    if (one.texts) side.texts = {one.texts->line_file, one.texts->train_file};
     return side;
 }
 
@@ -128,42 +96,8 @@ Run compiled_run(const Side& side, bool from_utf8, std::ostream& err) {
     return run;
 }
 
-std::string must_read(const std::filesystem::path& file, std::size_t max_bytes) {
-    std::error_code ec;
-    if (!std::filesystem::exists(file, ec)) throw DiffTrouble(file.string() + ": no such file");
-    return read_input_file(file, max_bytes);
-}
-
-analysis::CompiledScenario decoded(const std::filesystem::path& sim) {
-    analysis::CompiledScenario scenario;
-    try {
-        scenario.slots = decode_scenario_file(must_read(sim, kMaxScenarioFileBytes));
-        // The names that lead to the other two files come from the file: none may lead away.
-        for (const int slot : {kLineSlot, kTrainSlot}) {
-            const std::string problem = name_problem(scenario.slots[slot].text);
-            if (!problem.empty()) {
-                throw DiffTrouble(sim.string() + ": the name \"" +
-                                  terminal_text(scenario.slots[slot].text) +
-                                  "\" cannot make a file name: " + problem);
-            }
-        }
-        const FileNames names =
-            file_names(scenario.slots[kLineSlot].text, scenario.slots[kTrainSlot].text);
-        const std::filesystem::path folder = sim.parent_path();
-        scenario.cells = decode_cell_file(must_read(folder / names.cell_file, kMaxCellFileBytes));
-        std::error_code ec;
-        if (std::filesystem::exists(folder / names.plan_file, ec)) {
-            scenario.plan =
-                decode_plan_file(read_input_file(folder / names.plan_file, kMaxPlanFileBytes));
-        }
-    } catch (const DecodeError& e) {
-        throw DiffTrouble(sim.string() + ": " + e.what());
-    }
-    return scenario;
-}
-
 analysis::CompiledScenario compiled_side(const Side& side, bool from_utf8, std::ostream& err) {
-    if (side.sim) return decoded(*side.sim);
+    if (side.sim) return analysis::read_compiled_files(*side.sim).scenario;
     Run run = compiled_run(side, from_utf8, err);
     analysis::CompiledScenario scenario{
         run.slots, run.cells ? run.cells->all() : std::vector<TrackCell>{}, {}};

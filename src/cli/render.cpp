@@ -9,16 +9,14 @@
 #include <iostream>
 #include <memory>
 
+#include "analysis/compiled_files.h"
 #include "cli/commands.h"
 #include "compile/inputs.h"
 #include "compile/memorizza_percorso.h"
-#include "compile/scenario_names.h"
+#include "compile/scenario_folder.h"
 #include "model/error_codes.h"
 #include "model/file_io.h"
-#include "model/file_names.h"
-#include "model/text_encoding.h"
 #include "model/utf8_path.h"
-#include "output/binary_decode.h"
 #include "render/route_sheet.h"
 #include "report/compile_report.h"
 #include "report/diagnostics.h"
@@ -41,79 +39,10 @@ struct RenderOptions {
 // A report is a few hundred bytes of JSON; anything far larger is no report.
 constexpr std::size_t kMaxReportBytes = 1 << 20;
 
-class RenderFailure : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
-
-std::string must_read(const std::filesystem::path& file, std::size_t max_bytes) {
-    std::error_code ec;
-    if (!std::filesystem::exists(file, ec)) throw RenderFailure(file.string() + ": no such file");
-    return read_input_file(file, max_bytes);
-}
-
-// The names that lead from the scenario file to the cell and plan files come from the file
-// itself: a crafted one may not lead out of the folder.
-void check_name(const std::filesystem::path& sim, const std::string& name, const char* what) {
-    const std::string problem = name_problem(name);
-    if (!problem.empty()) {
-        throw RenderFailure(sim.string() + ": the " + what + " name \"" + terminal_text(name) +
-                            "\" cannot make a file name: " + problem);
-    }
-}
-
 // Which of the names the options leave to be given.
 std::string missing_names(const RenderOptions& o) {
     if (o.line_name.empty() && o.train_name.empty()) return "--line-name and --train-name";
     return o.line_name.empty() ? "--line-name" : "--train-name";
-}
-
-std::string listed(const std::vector<std::string>& names) {
-    std::string out;
-    for (std::size_t i = 0; i < names.size(); ++i) out += (i > 0 ? ", \"" : "\"") + names[i] + "\"";
-    return out;
-}
-
-// What a folder holds: pairs of description texts named by the pack's pattern, and scenario
-// files.
-struct FolderScenarios {
-    std::vector<std::pair<std::filesystem::path, std::filesystem::path>> texts;
-    std::vector<std::string> text_names;  // "LINE / TRAIN"
-    std::vector<std::filesystem::path> compiled;
-};
-
-FolderScenarios scenarios_in(const std::filesystem::path& folder, const RenderOptions& o) {
-    std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        // An entry whose kind cannot be told (a loop of links) is kept: reading it names why.
-        std::error_code ec;
-        if (entry.is_regular_file(ec) || ec) files.push_back(entry.path());
-    }
-    std::sort(files.begin(), files.end());
-    FolderScenarios found;
-    // The names typed are UTF-8; the scenario's file names are built from its Windows-1252 text.
-    const FileNames wanted =
-        file_names(cp1252_from_utf8(o.line_name).bytes, cp1252_from_utf8(o.train_name).bytes);
-    for (const auto& line : files) {
-        for (const auto& train : files) {
-            const std::optional<ScenarioNames> names =
-                names_from_files(utf8_name(line.filename()), utf8_name(train.filename()));
-            if (!names) continue;
-            if (!o.line_name.empty() && names->line_name != o.line_name) continue;
-            if (!o.train_name.empty() && names->train_name != o.train_name) continue;
-            found.texts.emplace_back(line, train);
-            found.text_names.push_back(names->line_name + " / " + names->train_name);
-        }
-    }
-    for (const auto& file : files) {
-        if (file.extension() != ".sim") continue;
-        if (!o.line_name.empty() && !o.train_name.empty() &&
-            file.filename() != wanted.scenario_file) {
-            continue;
-        }
-        found.compiled.push_back(file);
-    }
-    return found;
 }
 
 // The scene of two description texts, compiled here as compile would (nothing is written).
@@ -135,31 +64,15 @@ analysis::Scene scene_from_texts(const RenderOptions& o, const std::string& line
 
 // The scene of a compiled scenario's binary files, and the code its report marks.
 analysis::Scene scene_from_files(const RenderOptions& o, const std::filesystem::path& sim) {
-    const std::filesystem::path folder = sim.parent_path();
+    analysis::CompiledFiles files = analysis::read_compiled_files(sim, !o.no_plan);
     analysis::Scene scene;
-    std::vector<std::filesystem::path> inputs = {sim};
-    try {
-        scene.slots = decode_scenario_file(must_read(sim, kMaxScenarioFileBytes));
-        const std::string& line = scene.slots[kLineSlot].text;
-        const std::string& train = scene.slots[kTrainSlot].text;
-        check_name(sim, line, "line");
-        check_name(sim, train, "train");
-        const FileNames names = file_names(line, train);
-        scene.cells = decode_cell_file(must_read(folder / names.cell_file, kMaxCellFileBytes));
-        inputs.push_back(folder / names.cell_file);
-        inputs.push_back(folder / names.plan_file);
-        std::error_code ec;
-        if (!o.no_plan && std::filesystem::exists(folder / names.plan_file, ec)) {
-            scene.plan =
-                decode_plan_file(read_input_file(folder / names.plan_file, kMaxPlanFileBytes));
-        }
-    } catch (const DecodeError& e) {
-        throw RenderFailure(folder.string() + ": " + e.what());
-    }
+    static_cast<analysis::CompiledScenario&>(scene) = std::move(files.scenario);
+    std::vector<std::filesystem::path> inputs = {files.scenario_file, files.cell_file,
+                                                 files.plan_file};
     if (!o.report_file.empty()) {
         inputs.emplace_back(o.report_file);
         const report::CompileReport report =
-            report::parse_report(must_read(o.report_file, kMaxReportBytes));
+            report::parse_report(read_input_file(utf8_path(o.report_file), kMaxReportBytes));
         if (report.error_code != 0) {
             scene.code = report.error_code;
             const ErrorCodeInfo* info = find_error_code(report.error_code);
@@ -178,24 +91,14 @@ analysis::Scene load_scene(const RenderOptions& o) {
         throw UsageError("\"" + folder.string() +
                          "\" is no folder: give a folder, or the line and the train description");
     }
-    const FolderScenarios found = scenarios_in(folder, o);
-    if (found.texts.size() == 1) {
-        return scene_from_texts(o, found.texts.front().first.lexically_normal().string(),
-                                found.texts.front().second.lexically_normal().string());
+    const FolderScenario one =
+        one_scenario(scenarios_in(folder, {o.line_name, o.train_name}), folder.string(),
+                     "give " + missing_names(o) + " to pick one");
+    if (one.texts) {
+        return scene_from_texts(o, one.texts->line_file.lexically_normal().string(),
+                                one.texts->train_file.lexically_normal().string());
     }
-    if (found.texts.size() > 1) {
-        throw UsageError(folder.string() + " holds " + std::to_string(found.texts.size()) +
-                         " scenarios (" + listed(found.text_names) + "): give " + missing_names(o) +
-                         " to pick one");
-    }
-    if (found.compiled.size() == 1) return scene_from_files(o, found.compiled.front());
-    if (found.compiled.size() > 1) {
-        throw UsageError(folder.string() + " holds " + std::to_string(found.compiled.size()) +
-                         " scenario files (.sim): give " + missing_names(o) + " to pick one");
-    }
-    throw RenderFailure(folder.string() +
-                        " holds no scenario: no description texts (NAME_linea.txt and "
-                        "NAME_TRAIN-.txt) and no scenario file (.sim)");
+    return scene_from_files(o, *one.compiled);
 }
 
 // The stretch drawn: --from and --to, inside the grid.

@@ -77,6 +77,22 @@ InputTexts::InputTexts(const CompileInputs& inputs)
     : line_(input_text(inputs.line_file, inputs.from_utf8)),
       train_(input_text(inputs.train_file, inputs.from_utf8)) {}
 
+std::vector<std::filesystem::path> written_paths(const std::filesystem::path& folder,
+                                                 const FileNames& names, const WrittenFiles& what) {
+    std::vector<std::filesystem::path> paths;
+    if (what.plan) paths.push_back(folder / names.plan_file);
+    if (what.binaries) {
+        paths.push_back(folder / names.scenario_file);
+        paths.push_back(folder / names.cell_file);
+    }
+    paths.insert(paths.end(), what.named.begin(), what.named.end());
+    if (what.documents) {
+        paths.push_back(folder / names.timetable_sheet);
+        paths.push_back(folder / names.slowdown_form);
+    }
+    return paths;
+}
+
 void guard_outputs(const std::vector<std::filesystem::path>& outputs,
                    const std::vector<std::filesystem::path>& inputs) {
     std::vector<std::pair<std::filesystem::path, FileIdentity>> read;

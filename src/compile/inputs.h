@@ -77,6 +77,20 @@ class UsageError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// What a command writes into its output folder under the scenario's names, beside the files
+// its options name themselves (a report, a picture).
+struct WrittenFiles {
+    bool plan = false;       // the plan file
+    bool binaries = false;   // the scenario file and the cell file
+    bool documents = false;  // the driver's timetable sheet and slowdown order form
+    std::vector<std::filesystem::path> named;  // files named by the options
+};
+
+// The paths of those files, in the order compile writes them: the plan, the scenario file, the
+// cell file, the named files, the timetable sheet, the slowdown order form.
+std::vector<std::filesystem::path> written_paths(const std::filesystem::path& folder,
+                                                 const FileNames& names, const WrittenFiles& what);
+
 // Refuses outputs that would change what the command reads: an output that is the same file
 // as an input (however it is spelled: compared by identity, so "./L.txt" and a hard link count)
 // or whose name a folder holds. Throws UsageError naming both.

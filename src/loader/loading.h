@@ -6,6 +6,7 @@
 
 #include "grid/line_encoders.h"
 #include "loader/description_source.h"
+#include "loader/record_kinds.h"
 #include "model/file_io.h"
 #include "model/run.h"
 #include "source_text/field_reader.h"
@@ -110,10 +111,6 @@ class Loading {
     std::int32_t current_adhesion_ = 0;
     std::vector<std::size_t> station_records_;  // the record of each station, in slot order
 };
-
-RecordKind record_kind(GeneralRecord kind);
-RecordKind record_kind(ObjectRecord kind);
-RecordKind record_kind(TrainRecord kind);
 
 template <typename Kind, std::size_t N>
 void Loading::begin_record(const std::string& keyword, const InlineList<Kind, N>& kinds) {

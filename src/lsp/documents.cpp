@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "compile/memorizza_percorso.h"
+#include "compile/scenario_folder.h"
 #include "compile/scenario_names.h"
 #include "loader/description_source.h"
 #include "lsp/positions.h"
@@ -166,36 +167,24 @@ Pair Documents::pair_for(const OpenDocument& document) const {
 
     // Candidate partners, the open ones first, then those on disk in name order.
     std::vector<std::filesystem::path> candidates;
-    if (kind == SourceFile::kLine && ends_with(name, kLineSuffix)) {
-        const std::string prefix = name.substr(0, name.size() - kLineSuffix.size()) + "_";
-        auto fits = [&](const std::string& other) {
-            return other.size() > prefix.size() + kTrainSuffix.size() &&
-                   other.compare(0, prefix.size(), prefix) == 0 && ends_with(other, kTrainSuffix);
-        };
+    if ((kind == SourceFile::kLine && ends_with(name, kLineSuffix)) ||
+        (kind == SourceFile::kTrain && ends_with(name, kTrainSuffix))) {
+        std::vector<std::string> names;
         for (const auto& [u, d] : open_) {
-            if (d.path.parent_path() == folder && fits(utf8_name(d.path.filename()))) {
-                candidates.push_back(d.path);
-            }
+            if (d.path.parent_path() == folder) names.push_back(utf8_name(d.path.filename()));
         }
-        std::vector<std::filesystem::path> on_disk;
+        std::vector<std::string> on_disk;
         std::error_code ec;
         for (auto it = std::filesystem::directory_iterator(folder, ec);
              !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
-            if (fits(it->path().filename().string())) on_disk.push_back(it->path());
+            on_disk.push_back(utf8_name(it->path().filename()));
         }
         std::sort(on_disk.begin(), on_disk.end());
-        candidates.insert(candidates.end(), on_disk.begin(), on_disk.end());
-    } else if (kind == SourceFile::kTrain && ends_with(name, kTrainSuffix)) {
-        // NAME may hold underscores itself: try every split, the longest line name first.
-        for (std::size_t cut = name.rfind('_'); cut != std::string::npos && cut > 0;
-             cut = name.rfind('_', cut - 1)) {
-            const std::filesystem::path line = folder / (name.substr(0, cut) + "_linea.txt");
-            bool is_open = false;
-            for (const auto& [u, d] : open_) is_open = is_open || d.path == line;
-            std::error_code ec;
-            if (is_open || std::filesystem::is_regular_file(line, ec)) {
-                candidates.push_back(line);
-                break;
+        names.insert(names.end(), on_disk.begin(), on_disk.end());
+        for (const std::string& partner : partner_names(name, names)) {
+            const std::filesystem::path path = folder / utf8_path(partner);
+            if (std::find(candidates.begin(), candidates.end(), path) == candidates.end()) {
+                candidates.push_back(path);
             }
         }
     }

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "analysis/units_text.h"
+#include "loader/record_kinds.h"
 #include "lsp/records.h"
 #include "model/cell_index.h"
 #include "model/text_encoding.h"
@@ -53,24 +54,6 @@ std::vector<std::int64_t> signal_approach_cells(const Run& run, std::int64_t sig
         if (c != nullptr && c->approach % 10 == b) found.push_back(a);
     }
     return found;
-}
-
-RecordKind general_kind(GeneralRecord g) {
-    switch (g) {
-        case GeneralRecord::kLength:
-            return RecordKind::kLength;
-        case GeneralRecord::kProgressiveTre:
-        case GeneralRecord::kProgressiveDue:
-        case GeneralRecord::kProgressiveUno:
-            return RecordKind::kProgressive;
-        case GeneralRecord::kBackgroundUno:
-        case GeneralRecord::kBackgroundDue:
-        case GeneralRecord::kBackgroundTre:
-            return RecordKind::kBackground;
-        case GeneralRecord::kSignalRepetition:
-            break;
-    }
-    return RecordKind::kSignalRepetition;
 }
 
 // The numeric fields the loader read, up to count of them or to the first that is no number.
@@ -289,7 +272,7 @@ std::optional<std::string> hover_text(const Run& run, SourceFile file, int line)
                 kind == RecordKind::kBackground || kind == RecordKind::kSignalRepetition) {
                 // The general records are told apart by their keyword's words.
                 for (const GeneralRecord g : general_matches(r.keyword.text)) {
-                    if (general_kind(g) == kind) parts.push_back(general_hover(run, r, g));
+                    if (record_kind(g) == kind) parts.push_back(general_hover(run, r, g));
                 }
             } else if (kind <= RecordKind::kSignBoard) {
                 parts.push_back(object_hover(

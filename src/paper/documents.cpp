@@ -1,5 +1,6 @@
 #include "paper/documents.h"
 
+#include "compile/inputs.h"
 #include "model/file_io.h"
 #include "model/file_names.h"
 #include "paper/slowdown_form.h"
@@ -8,8 +9,9 @@ namespace railscen::paper {
 
 std::vector<std::filesystem::path> document_paths(const std::filesystem::path& folder,
                                                   const Run& run) {
-    const FileNames names = file_names(run.line_name, run.train_name);
-    return {folder / names.timetable_sheet, folder / names.slowdown_form};
+    WrittenFiles documents;
+    documents.documents = true;
+    return written_paths(folder, file_names(run.line_name, run.train_name), documents);
 }
 
 std::vector<std::string> write_documents(const std::filesystem::path& folder, const Run& run,

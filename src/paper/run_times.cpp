@@ -27,7 +27,7 @@ struct Anchor {
 }  // namespace
 
 void add_run_times(TimetableSheet& sheet, const Run& run, const dynamics::TrainDynamics& train) {
-    const std::vector<Station> stops = run_stops(stations(run));
+    const std::vector<Station> stops = run_stops(run);
     if (stops.size() < 2 || !run.cells) return;
     const dynamics::FastestRun fastest = dynamics::fastest_run(train, route_profile(run, stops));
 

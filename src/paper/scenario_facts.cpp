@@ -4,12 +4,10 @@
 #include <cctype>
 
 #include "analysis/records.h"
+#include "analysis/stops.h"
 
 namespace railscen::paper {
 namespace {
-
-// Stations of category 25 and above get no stop cell: the train passes them.
-constexpr int kFirstPassingCategory = 25;
 
 using analysis::field_value;
 
@@ -83,17 +81,15 @@ std::vector<Station> stations(const Run& run) {
 }
 
 bool stops_at(const Station& station) {
-    return station.dwell > 0 && station.category < kFirstPassingCategory;
+    return analysis::stops_at(station.dwell, station.category);
 }
 
-std::vector<Station> run_stops(const std::vector<Station>& all) {
+std::vector<Station> run_stops(const Run& run) {
+    const std::vector<std::size_t> slots = analysis::run_stop_slots(run);
     std::vector<Station> out;
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        const bool last = i + 1 == all.size();
-        if (i > 0 && !last && !stops_at(all[i])) continue;
-        if (!out.empty() && all[i].metres <= out.back().metres) continue;
-        out.push_back(all[i]);
-        if (last) out.back().dwell = 0;
+    for (const std::size_t slot : slots) {
+        const ScenarioSlot& s = run.slots[slot];
+        out.push_back({s.text, s.position, s.time, slot == slots.back() ? 0 : s.byte2, s.category});
     }
     return out;
 }

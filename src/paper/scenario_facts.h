@@ -24,12 +24,12 @@ struct Station {
 // The stations in the order read (their slots), as many as the train text has station records.
 std::vector<Station> stations(const Run& run);
 
-// A station the train stops at: one with a dwell and a stop cell (categories below 25).
+// A station the train stops at, by the analyses' rule: a dwell and a stop cell.
 bool stops_at(const Station& station);
 
-// The stations a run stops at: the first, every later stop, and the last; each beyond the one
-// before.
-std::vector<Station> run_stops(const std::vector<Station>& all);
+// The stations a run stops at, by the analyses' rule (the first, every later stop, and the
+// last, each beyond the one before); the last with no dwell.
+std::vector<Station> run_stops(const Run& run);
 
 struct SpeedBoard {
     std::int64_t metres = 0;

@@ -11,9 +11,12 @@
 #include "analysis/units_text.h"
 #include "render/label_packer.h"
 #include "render/route_sheet.h"
+#include "render/sheet_style.h"
 
 namespace railscen::render {
 namespace {
+
+using analysis::FactKind;
 
 constexpr double kGutter = 150;
 constexpr double kRight = 20;
@@ -91,12 +94,13 @@ constexpr LaneStyle kLanes[] = {
 void draw_mark(SvgDocument& svg, const SheetObject& o, double x0, double x1, double y,
                bool merged) {
     const bool stretch = o.to > o.from;
-    const std::string fill = std::string("fill=\"") + o.colour + "\"";
+    const FactStyle& look = style_of(o.kind);
+    const std::string fill = std::string("fill=\"") + look.colour + "\"";
     if (stretch) {
         svg.rect({x0, y + 2}, std::max(x1 - x0, 1.0), 8, fill + " fill-opacity=\"0.75\"");
         return;
     }
-    const std::string_view kind = o.kind;
+    const std::string_view kind = look.element_class;
     if (merged || kind == "signal" || kind == "code-row") {
         svg.rect({x0 - 0.75, y}, 1.5, 12, fill);
     } else if (kind == "station") {
@@ -149,7 +153,7 @@ double draw_lane(SvgDocument& svg, const SheetFacts& facts, const Axis& axis,
             }
         }
         const bool merged = group.size() > 1;
-        svg.begin_group(o.kind, merged ? merged_title(group) : o.title);
+        svg.begin_group(style_of(o.kind).element_class, merged ? merged_title(group) : o.title);
         // A mark at one point stands in the middle of its pixel column.
         draw_mark(svg, o, o.to > o.from ? x0 : std::floor(x0) + 0.5, x1, mark_y, merged);
         if (!merged && !o.label.empty() && style.levels > 0) {
@@ -237,11 +241,12 @@ std::string value_text(int v, const char* unit) {
     return s;
 }
 
-void draw_profile(SvgDocument& svg, const Profile& p, const Axis& axis, const Scale& s,
-                  const std::string& extra_style) {
+void draw_profile(SvgDocument& svg, const Profile& p, const Axis& axis, const Scale& s) {
     const std::vector<Piece> pieces = pieces_of(runs_of(p, axis.range()), axis);
-    const std::string stroke = std::string("fill=\"none\" stroke=\"") + p.colour +
-                               "\" stroke-width=\"" + svg_number(p.width) + "\"" + extra_style;
+    const FactStyle& look = style_of(p.kind);
+    std::string stroke = std::string("fill=\"none\" stroke=\"") + look.colour +
+                         "\" stroke-width=\"" + svg_number(look.stroke_width) + "\"";
+    if (look.dash[0] != '\0') stroke += std::string(" stroke-dasharray=\"") + look.dash + "\"";
     std::string risers;
     for (std::size_t i = 0; i < pieces.size(); ++i) {
         const Piece& q = pieces[i];
@@ -259,7 +264,7 @@ void draw_profile(SvgDocument& svg, const Profile& p, const Axis& axis, const Sc
             d = "M " + svg_number(xm) + " " + svg_number(s.y(q.low)) + " V " +
                 svg_number(s.y(q.high));
         }
-        svg.path(d, "class=\"" + std::string(p.kind) + "\" " + stroke, title);
+        svg.path(d, "class=\"" + std::string(look.element_class) + "\" " + stroke, title);
         if (i > 0 && pieces[i - 1].to == q.from && pieces[i - 1].last != q.first) {
             risers += "M " + svg_number(x0) + " " + svg_number(s.y(pieces[i - 1].last)) + " V " +
                       svg_number(s.y(q.first)) + " ";
@@ -267,7 +272,7 @@ void draw_profile(SvgDocument& svg, const Profile& p, const Axis& axis, const Sc
     }
     if (!risers.empty()) {
         risers.pop_back();
-        svg.path(risers, "class=\"" + std::string(p.kind) + "-steps\" " + stroke,
+        svg.path(risers, "class=\"" + std::string(look.element_class) + "-steps\" " + stroke,
                  std::string(p.name) + ": where it changes");
     }
 }
@@ -288,8 +293,8 @@ double draw_band(SvgDocument& svg, const BandStyle& band, const Axis& axis, doub
     if (band.profiles.size() > 1) {
         for (const Profile* p : band.profiles) {
             svg.line({x, top + 8}, {x + 18, top + 8},
-                     std::string("stroke=\"") + p->colour + "\" stroke-width=\"" +
-                         svg_number(p->width + 0.5) + "\"");
+                     std::string("stroke=\"") + style_of(p->kind).colour + "\" stroke-width=\"" +
+                         svg_number(style_of(p->kind).stroke_width + 0.5) + "\"");
             svg.text({x + 22, top + 12}, p->name, style_text("start"));
             x += 22 + text_width(p->name, kFont) + 16;
         }
@@ -332,13 +337,16 @@ double draw_band(SvgDocument& svg, const BandStyle& band, const Axis& axis, doub
     }
     (void)load;
     for (const Profile* p : band.profiles) {
-        draw_profile(svg, *p, axis, s,
-                     std::string_view(p->kind) == "line-limit" ? " stroke-dasharray=\"5 3\"" : "");
+        draw_profile(svg, *p, axis, s);
     }
     return 20 + band.height;
 }
 
 // ---- legend ----
+
+std::string colour(FactKind kind) {
+    return style_of(kind).colour;
+}
 
 class Legend {
   public:
@@ -442,22 +450,22 @@ double draw_bands(SvgDocument& svg, const Scene& scene, const SheetFacts& facts,
 
     // The legend, with the run-out.
     Legend legend(svg, kGutter, width - kRight, bottom + 30);
-    legend.entry("#000000", "station", "station");
-    legend.entry("#d62728", "tick", "signal");
-    legend.entry("#ff9f1c", "square", "speed board (left speeds A/B/C)");
-    legend.entry("#7b3294", "diamond", "sign board");
-    legend.entry("#b5651d", "bar", "mountain or tunnel, class");
-    legend.entry("#2166ac", "bar", "curve left (L) and class");
-    legend.entry("#b2182b", "bar", "curve right (R) and class");
-    legend.entry("#e66101", "bar", "slowdown, km/h");
-    legend.entry("#e66101", "square", "slowdown warning point");
-    legend.entry("#1a9850", "square", "cab-code drop point, code");
-    legend.entry("#4d4d4d", "tick", "code row");
-    legend.entry("#9ecae1", "bar", "signal repetition");
-    legend.entry("#999999", "line", "line limit: boards' first speed");
-    legend.entry("#2b83ba", "line", "train limit");
-    legend.entry("#e66101", "line", "slowdowns");
-    legend.entry("#000000", "line", "effective limit: the lowest");
+    legend.entry(colour(FactKind::kStation), "station", "station");
+    legend.entry(colour(FactKind::kSignal), "tick", "signal");
+    legend.entry(colour(FactKind::kSpeedBoard), "square", "speed board (left speeds A/B/C)");
+    legend.entry(colour(FactKind::kSignBoard), "diamond", "sign board");
+    legend.entry(colour(FactKind::kMountain), "bar", "mountain or tunnel, class");
+    legend.entry(colour(FactKind::kLeftCurve), "bar", "curve left (L) and class");
+    legend.entry(colour(FactKind::kRightCurve), "bar", "curve right (R) and class");
+    legend.entry(colour(FactKind::kSlowdown), "bar", "slowdown, km/h");
+    legend.entry(colour(FactKind::kSlowdownWarning), "square", "slowdown warning point");
+    legend.entry(colour(FactKind::kCodeDrop), "square", "cab-code drop point, code");
+    legend.entry(colour(FactKind::kCodeRow), "tick", "code row");
+    legend.entry(colour(FactKind::kSignalRepetition), "bar", "signal repetition");
+    legend.entry(colour(FactKind::kLineLimit), "line", "line limit: boards' first speed");
+    legend.entry(colour(FactKind::kTrainLimit), "line", "train limit");
+    legend.entry(colour(FactKind::kSlowdownLimit), "line", "slowdowns");
+    legend.entry(colour(FactKind::kEffectiveLimit), "line", "effective limit: the lowest");
     legend.entry("#9aa5b8", "shade",
                  "run-out: the " + svg_number(static_cast<double>(end - route) / 1000) +
                      " km past the route's end (" + km_text(static_cast<double>(route), 100) +

@@ -9,6 +9,7 @@
 #include "model/text_encoding.h"
 #include "render/label_packer.h"
 #include "render/route_sheet.h"
+#include "render/sheet_style.h"
 
 namespace railscen::render {
 namespace {
@@ -172,7 +173,7 @@ double draw_plan_view(SvgDocument& svg, const Scene& scene, const SheetFacts& fa
         const bool mountain = o.lane == Lane::kMountains;
         svg.polyline(stretch(map, from, to),
                      std::string("class=\"") + (mountain ? "plan-mountain" : "plan-slowdown") +
-                         "\" fill=\"none\" stroke=\"" + o.colour +
+                         "\" fill=\"none\" stroke=\"" + style_of(o.kind).colour +
                          "\" stroke-opacity=\"0.45\" stroke-width=\"" + (mountain ? "10" : "7") +
                          "\" stroke-linecap=\"butt\"",
                      {}, o.title);
@@ -180,13 +181,13 @@ double draw_plan_view(SvgDocument& svg, const Scene& scene, const SheetFacts& fa
     // Point objects, one per pixel and kind, under the track as signs stand beside it.
     std::set<std::tuple<std::string_view, long, long>> drawn;
     for (const SheetObject& o : facts.objects) {
-        const std::string_view kind = o.kind;
+        const std::string_view kind = style_of(o.kind).element_class;
         if (kind != "signal" && kind != "speed-board" && kind != "sign-board") continue;
         if (!map.holds(o.from)) continue;
         const Point p = map.at(o.from);
         if (!drawn.emplace(kind, std::lround(p.x), std::lround(p.y)).second) continue;
         const std::string cls =
-            "class=\"plan-" + std::string(kind) + "\" fill=\"" + o.colour + "\"";
+            "class=\"plan-" + std::string(kind) + "\" fill=\"" + style_of(o.kind).colour + "\"";
         if (kind == "signal") svg.circle(p, 3, cls, o.title);
         if (kind == "speed-board") {
             svg.path("M " + svg_number(p.x - 3) + " " + svg_number(p.y - 3) + " h 6 v 6 h -6 z",
