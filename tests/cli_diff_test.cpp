@@ -214,7 +214,7 @@ TEST(CliDiff, CompiledFoldersByTheirFiles) {
     const std::string head =
         "slot 2 (\"CASTAGNETO\"): start 6800 -> 6850; finish 7200 -> 7250; position 7000 -> "
         "7050\n"
-        "cells 139-144 (6,950-7,250 m, 6 changed): object, approach\n"
+        "cells 139-144 (6,876-7,175 m, 6 changed): object, approach\n"
         "plan: ";
     EXPECT_EQ(run.out.substr(0, head.size()), head) << run.out;
     EXPECT_NE(run.out.find("the largest deviation "), std::string::npos);
@@ -226,7 +226,8 @@ TEST(CliDiff, CompiledFoldersByTheirFiles) {
     ASSERT_EQ(doc["slots"].size(), 1u);
     EXPECT_EQ(doc["slots"][0]["slot"], 2);
     ASSERT_EQ(doc["cells"]["stretches"].size(), 1u);
-    EXPECT_EQ(doc["cells"]["stretches"][0]["from_metres"], 6950);
+    EXPECT_EQ(doc["cells"]["stretches"][0]["from_metres"], 6876);
+    EXPECT_EQ(doc["cells"]["stretches"][0]["to_metres"], 7175);
     EXPECT_EQ(doc["cells"]["stretches"][0]["layers"], nlohmann::json({"object", "approach"}));
     // The tighter curve turns the line after 800 m: the end of the line moves by kilometres.
     EXPECT_GT(doc["plan"]["largest_deviation_metres"].get<double>(), 1000.0);

@@ -139,8 +139,16 @@ std::vector<CellStretch> cell_stretches(const std::vector<TrackCell>& a,
             open.reset();
             for (auto& s : seen) s.clear();
         }
-        if (!open) open = CellStretch{at, at, 0, {}, {}};
+        // A cell's metres follow the rule of the object it holds now, or held before; a cell
+        // whose layers alone changed, the rule of the profile rows.
+        const bool placed =
+            object_differs(x, y) || x.approach != y.approach || (i < a.size()) != (i < b.size());
+        const TrackCell& holder = y.kind != kFree ? y : x;
+        const cell_index::PositionRange metres =
+            placed ? cell_positions(holder, at) : layer_positions(at);
+        if (!open) open = CellStretch{at, at, metres.first, metres.last, 0, {}, {}};
         open->last_cell = at;
+        open->to_metres = metres.last;
         ++open->changed_cells;
         for (std::size_t l = 0; l < std::size(kLayers); ++l) {
             if (kLayers[l].differs(x, y) || (l == 0 && (i < a.size()) != (i < b.size()))) {
@@ -219,8 +227,8 @@ std::vector<std::string> compiled_lines(const CompiledDiff& diff) {
         std::string line = c.first_cell == c.last_cell ? "cell " + std::to_string(c.first_cell)
                                                        : "cells " + std::to_string(c.first_cell) +
                                                              "-" + std::to_string(c.last_cell);
-        line += " (" + metres_text(c.first_cell * 50) + "-" + metres_text(c.last_cell * 50 + 50) +
-                " m, " + std::to_string(c.changed_cells) + " changed):";
+        line += " (" + metres_range_text(c.from_metres, c.to_metres) + ", " +
+                std::to_string(c.changed_cells) + " changed):";
         for (std::size_t i = 0; i < c.layers.size(); ++i)
             line += (i == 0 ? " " : ", ") + c.layers[i];
         for (const std::string& d : c.details) line += "; " + d;
