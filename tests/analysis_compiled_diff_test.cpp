@@ -108,5 +108,25 @@ TEST(CompiledDiff, ACellIsLabelledWithTheMetresItsRuleTakes) {
     }
 }
 
+// A station's slot in words: what the author changed in its row, not the slot's raw fields.
+TEST(CompiledDiff, AStationMovedAndRenamedIsToldInWords) {
+    const analysis::CompiledScenario before = compiled(kLineRows, kTrainRows);
+    Rows train = kTrainRows;
+    train[3] = "stazione,  7100,  12,  500,  1, 0, 0,  2,1,0,  2,1,1,  30,  16,56, 0, CASTELLO";
+    const analysis::CompiledScenario after = compiled(kLineRows, train);
+    const Rows lines = compiled_diff_lines(before, after);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(
+        lines[0],
+        "slot 2 (station \"CASTELLO\"): name \"CASTAGNETO\" -> \"CASTELLO\"; position 7,000 m "
+        "-> 7,100 m; zone 6,800-7,200 m -> 6,850-7,350 m; time 16:55:00 -> 16:56:00; dwell "
+        "0 s -> 30 s");
+    // A station that is gone leaves its slot empty: still told as a station.
+    const Rows gone =
+        compiled_diff_lines(before, compiled(kLineRows, Rows(train.begin(), train.end() - 1)));
+    ASSERT_FALSE(gone.empty());
+    EXPECT_EQ(gone[0].substr(0, gone[0].find(':')), "slot 2 (station \"CASTAGNETO\")");
+}
+
 }  // namespace
 }  // namespace railscen
