@@ -82,7 +82,13 @@ class Client {
         }
     }
 
-    void initialize() { ASSERT_TRUE(request("initialize", json::object()).contains("result")); }
+    // As most editors do, the client shows a diagnostic's notes at their places unless told.
+    void initialize(json capabilities = {
+                        {"textDocument",
+                         {{"publishDiagnostics", {{"relatedInformation", true}}}}}}) {
+        ASSERT_TRUE(
+            request("initialize", {{"capabilities", std::move(capabilities)}}).contains("result"));
+    }
     void open(const std::string& uri, const std::string& utf8) {
         notify("textDocument/didOpen",
                {{"textDocument",
@@ -187,6 +193,69 @@ TEST_F(StoredScenario, TheStoredTextsCompileCleanAndASignalOnABoardIsReportedOnI
     EXPECT_EQ(c.diagnostics_for(train_uri), json::array());  // a closed text is cleared
     EXPECT_EQ(c.diagnostics_for(line_uri), json::array());
     EXPECT_EQ(c.diagnostics_for(train_uri).size(), 1u);
+}
+
+// A client that shows no related information gets each note as a diagnostic of its own, at the
+// note's place, in whichever text it lies.
+TEST_F(StoredScenario, WithoutRelatedInformationANoteIsShownAtItsOwnPlace) {
+    const std::string line_uri = lsp::uri_from_path(line_path());
+    const std::string train_uri = lsp::uri_from_path(train_path());
+    struct Case {
+        const char* name;
+        std::string line;
+        std::string train;
+        std::string note_uri;
+        json note_range;
+        std::string note;
+    };
+    const Case cases[] = {
+        {"the speed board that holds the signal's cell, in the other text",
+         replaced(utf8_of(line_path()), "indicatori_vmax,  2750,", "indicatori_vmax,  6050,"),
+         utf8_of(train_path()), line_uri,
+         json::parse(R"({"start":{"line":594,"character":18},"end":{"line":594,"character":22}})"),
+         "cell 122 already holds the speed board placed here"},
+        {"the signal that holds the cell, in the same text", utf8_of(line_path()),
+         replaced(utf8_of(train_path()), "segnale,    7300,", "segnale,    6050,"), train_uri,
+         json::parse(R"({"start":{"line":58,"character":12},"end":{"line":58,"character":16}})"),
+         "cell 122 already holds the signal placed here"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        Client c;
+        c.initialize(json::object());  // announces nothing
+        c.open(line_uri, k.line);
+        c.open(train_uri, k.train);
+        json line;
+        json train;
+        // Each open publishes both texts: the second round holds both buffers.
+        for (int round = 0; round < 2; ++round) {
+            line = c.diagnostics_for(line_uri);
+            train = c.diagnostics_for(train_uri);
+        }
+        const json& note_side = k.note_uri == line_uri ? line : train;
+        const json& error_side = train;
+        json error;
+        json note;
+        for (const json& d : error_side) {
+            if (d["severity"] == 1) error = d;
+        }
+        for (const json& d : note_side) {
+            if (d["severity"] == 3) note = d;
+        }
+        ASSERT_TRUE(error.is_object()) << train.dump();
+        EXPECT_EQ(error["code"], 16);
+        // The finding keeps its related place for clients that read it anyway.
+        ASSERT_EQ(error["relatedInformation"].size(), 1u);
+        EXPECT_EQ(error["relatedInformation"][0]["message"], k.note);
+        const std::string message = error["message"];
+        EXPECT_EQ(note, (json{{"range", k.note_range},
+                              {"severity", 3},
+                              {"source", "railscen"},
+                              {"message", k.note + "\n(a note to: " +
+                                              message.substr(0, message.find('\n')) + ")"}}));
+        // Nothing else: the two texts hold the error and its note alone.
+        EXPECT_EQ(line.size() + train.size(), 2u) << line.dump() << train.dump();
+    }
 }
 
 TEST_F(StoredScenario, HoverTellsWhatARecordBecomes) {
