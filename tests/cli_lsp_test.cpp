@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <nlohmann/json.hpp>
 #include <random>
 
@@ -346,31 +347,88 @@ TEST_F(StoredScenario, OutlineListsSectionsAndRecordsAndCompletionDocumentsField
         c.request("textDocument/completion",
                   {{"textDocument", {{"uri", train_uri}}},
                    {"position", {{"line", 0}, {"character", 0}}}})["result"]["items"];
-    bool found = false;
-    for (const json& i : items) {
-        if (i["label"] == "stazione") {
-            found = true;
-            EXPECT_NE(
-                i["documentation"]["value"].get<std::string>().find("hour, minute, second, name"),
-                std::string::npos);
-        }
-    }
-    EXPECT_TRUE(found) << items.dump();
+    // Every field as the format table names it, with its unit and range.
+    std::map<std::string, json> by_label;
+    for (const json& i : items) by_label[i["label"]] = i;
+    ASSERT_EQ(by_label.size(), 10u) << items.dump();
+    const json& speed = by_label["velocita"];
+    EXPECT_EQ(speed["detail"], "speed limit: position (m), speed (km/h)");
+    EXPECT_EQ(speed["documentation"]["value"],
+              "the train's speed limit from this position to the next row\n"
+              "1. position (m): (position + 100) / 50 within the grid, else code 15\n"
+              "2. speed (km/h): 0 to 1277 (stored as speed / 5)\n");
+    const json& signal = by_label["segnale"];
+    EXPECT_EQ(signal["detail"],
+              "signal: posizione (m), sx, s1, s2, s3, rapp, dx, d1, d2, d3, tempo");
+    EXPECT_NE(signal["documentation"]["value"].get<std::string>().find(
+                  "\n2. sx: left head type: 1, or 2 (stores tempo)\n"),
+              std::string::npos);
+    const std::string station = by_label["stazione"]["documentation"]["value"];
+    EXPECT_NE(station.find("\n5. byte4: 0 to 255; cleared below 600 m and at the first station\n"
+                           "6. byte3: 0 to 255; not 0: the zone ends 50 m further\n"),
+              std::string::npos)
+        << station;
+    EXPECT_NE(station.find("\n14. hour (h): 0 to 23; all three 0: no timed call\n"),
+              std::string::npos)
+        << station;
 }
 
-// The completion's keywords are recognised by the compiler's own tests as their records.
+// A record with no more to tell than its fields shows them from the format table with the
+// values read; the clock shows its time.
+TEST_F(StoredScenario, HoverOnSettingsGivesTheFormatTablesFieldsAndTheClockItsTime) {
+    Client c;
+    c.initialize();
+    const std::string line_uri = lsp::uri_from_path(line_path());
+    const std::string train_uri = lsp::uri_from_path(train_path());
+    c.open(line_uri, utf8_of(line_path()));
+    c.open(train_uri, utf8_of(train_path()));
+    struct Case {
+        int line;  // 0-based, in the train text
+        std::string value;
+    };
+    const Case cases[] = {
+        {4, "cars: the number of cars of the train\n1. cars = 5: a whole number"},
+        {5,
+         "braked mass: the train's braked-mass percentage\n1. percentage (%) = 100: a whole "
+         "number"},
+        {7, "clock at the start of the run: 16:39:30 \xe2\x86\x92 scenario slot 86, words 3 to 5"},
+    };
+    for (const Case& k : cases) {
+        const json r = c.hover(train_uri, k.line, 0);
+        ASSERT_TRUE(r["result"].is_object()) << r.dump();
+        EXPECT_EQ(r["result"]["contents"]["value"], k.value);
+    }
+    // A morning clock keeps its two-digit hour, as the text's times are written.
+    c.change(train_uri,
+             replaced(utf8_of(train_path()), "orologio,    16              39            30 ",
+                      "orologio,    7  10  0"),
+             2);
+    EXPECT_EQ(
+        c.hover(train_uri, 7, 0)["result"]["contents"]["value"],
+        "clock at the start of the run: 07:10:00 \xe2\x86\x92 scenario slot 86, words 3 to 5");
+}
+
+// The completion's keywords are recognised by the compiler's own tests as their records, and
+// each is its own entry of the format table.
 TEST(LspRecords, EveryCompletedKeywordIsItsRecord) {
+    const auto in_table = [](const lsp::RecordInfo& i) {
+        const RecordFormat* f = find_record_format(i.keyword);
+        return f != nullptr && f->keyword == i.keyword && &lsp::format_of(i) == f;
+    };
     for (int g = 0; g <= static_cast<int>(GeneralRecord::kSignalRepetition); ++g) {
         const auto r = static_cast<GeneralRecord>(g);
         EXPECT_EQ(general_matches(lsp::info(r).keyword), GeneralMatches{r}) << lsp::info(r).keyword;
+        EXPECT_TRUE(in_table(lsp::info(r))) << lsp::info(r).keyword;
     }
     for (int o = 0; o <= static_cast<int>(ObjectRecord::kSignBoard); ++o) {
         const auto r = static_cast<ObjectRecord>(o);
         EXPECT_EQ(object_matches(lsp::info(r).keyword, true), ObjectMatches{r});
+        EXPECT_TRUE(in_table(lsp::info(r))) << lsp::info(r).keyword;
     }
     for (int t = 0; t <= static_cast<int>(TrainRecord::kStation); ++t) {
         const auto r = static_cast<TrainRecord>(t);
         EXPECT_EQ(train_matches(lsp::info(r).keyword), TrainMatches{r}) << lsp::info(r).keyword;
+        EXPECT_TRUE(in_table(lsp::info(r))) << lsp::info(r).keyword;
     }
 }
 
