@@ -109,17 +109,43 @@ TEST(CliDiff, EachChangeOfTheTextsInTheAuthorsWords) {
          train_of(edited(kTrainRows, 5,
                          "stazione,  7050,  12,  400,  1, 0, 0,  2,1,0,  2,1,1,  0,  16,55, 0, "
                          "CASTAGNETO")),
-         "7,050 m: station \"CASTAGNETO\" moved: from 7,000 m\n"},
+         "7,050 m: station \"CASTAGNETO\" moved: from 7,000 m to 7,050 m\n"},
         {"station renamed", line,
          train_of(edited(kTrainRows, 5,
                          "stazione,  7000,  12,  400,  1, 0, 0,  2,1,0,  2,1,1,  0,  16,55, 0, "
                          "CASTELLO")),
-         "7,000 m: station \"CASTELLO\" renamed: from \"CASTAGNETO\"\n"},
+         "7,000 m: station \"CASTELLO\" renamed: name \"CASTAGNETO\" -> \"CASTELLO\"\n"},
         {"station retimed", line,
          train_of(edited(kTrainRows, 5,
                          "stazione,  7000,  12,  400,  1, 0, 0,  2,1,0,  2,1,1,  0,  16,56, 30, "
                          "CASTAGNETO")),
-         "7,000 m: station \"CASTAGNETO\" retimed: 16:55:00 -> 16:56:30\n"},
+         "7,000 m: station \"CASTAGNETO\" retimed: time 16:55:00 -> 16:56:30\n"},
+        // Moved and renamed: still the second station, told field by field in words.
+        {"station moved and renamed", line,
+         train_of(edited(kTrainRows, 5,
+                         "stazione,  7050,  12,  400,  1, 0, 0,  2,1,0,  2,1,1,  0,  16,55, 0, "
+                         "CASTELLO")),
+         "7,050 m: station \"CASTELLO\" renamed, moved: name \"CASTAGNETO\" -> \"CASTELLO\"; "
+         "from 7,000 m to 7,050 m\n"},
+        {"station moved, renamed, retimed and lengthened", line,
+         train_of(edited(kTrainRows, 5,
+                         "stazione,  7100,  12,  500,  1, 0, 0,  2,1,0,  2,1,1,  30,  16,56, 0, "
+                         "CASTELLO")),
+         "7,100 m: station \"CASTELLO\" renamed, moved, retimed, changed: name \"CASTAGNETO\" -> "
+         "\"CASTELLO\"; from 7,000 m to 7,100 m; time 16:55:00 -> 16:56:00; dwell 0 s -> 30 s; "
+         "length 400 m -> 500 m\n"},
+        {"station's table fields by their names", line,
+         train_of(edited(kTrainRows, 5,
+                         "stazione,  7000,  13,  400,  0, 0, 0,  2,1,0,  2,1,7,  0,  16,55, 0, "
+                         "CASTAGNETO")),
+         "7,000 m: station \"CASTAGNETO\" changed: category 12 -> 13; flag 1 -> 0; word5 1 -> "
+         "7\n"},
+        {"station added", line,
+         train_of(edited(kTrainRows, 99,
+                         "stazione,  12000,  12,  400,  1, 0, 0,  2,1,0,  2,1,1,  30,  17,5, 0, "
+                         "BORGO")),
+         "12,000 m: station \"BORGO\" added: timed 17:05:00, dwell 30 s, category 12, length 400 "
+         "m, flag 1, byte4 0, byte3 0, word1 2, word2 1, byte1 0, word3 2, word4 1, word5 1\n"},
         {"gradient", line_of(edited(kLineRows, 1, "pendenza,  950,  2")), train,
          "950-3,000 m: gradient changed: 1 per mille -> 2 per mille\n"},
         {"curve", line_of(edited(kLineRows, 4, "curvad3,  800,  650")), train,
@@ -212,9 +238,9 @@ TEST(CliDiff, CompiledFoldersByTheirFiles) {
     // The station's stop cell goes from 143 to 144 and its approach marks from 139-142 to
     // 140-143.
     const std::string head =
-        "slot 2 (\"CASTAGNETO\"): start 6800 -> 6850; finish 7200 -> 7250; position 7000 -> "
-        "7050\n"
-        "cells 139-144 (6,950-7,250 m, 6 changed): object, approach\n"
+        "slot 2 (station \"CASTAGNETO\"): position 7,000 m -> 7,050 m; zone 6,800-7,200 m -> "
+        "6,850-7,250 m\n"
+        "cells 139-144 (6,876-7,175 m, 6 changed): object, approach\n"
         "plan: ";
     EXPECT_EQ(run.out.substr(0, head.size()), head) << run.out;
     EXPECT_NE(run.out.find("the largest deviation "), std::string::npos);
@@ -226,7 +252,8 @@ TEST(CliDiff, CompiledFoldersByTheirFiles) {
     ASSERT_EQ(doc["slots"].size(), 1u);
     EXPECT_EQ(doc["slots"][0]["slot"], 2);
     ASSERT_EQ(doc["cells"]["stretches"].size(), 1u);
-    EXPECT_EQ(doc["cells"]["stretches"][0]["from_metres"], 6950);
+    EXPECT_EQ(doc["cells"]["stretches"][0]["from_metres"], 6876);
+    EXPECT_EQ(doc["cells"]["stretches"][0]["to_metres"], 7175);
     EXPECT_EQ(doc["cells"]["stretches"][0]["layers"], nlohmann::json({"object", "approach"}));
     // The tighter curve turns the line after 800 m: the end of the line moves by kilometres.
     EXPECT_GT(doc["plan"]["largest_deviation_metres"].get<double>(), 1000.0);

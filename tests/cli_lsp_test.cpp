@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <nlohmann/json.hpp>
 #include <random>
 
@@ -82,7 +83,13 @@ class Client {
         }
     }
 
-    void initialize() { ASSERT_TRUE(request("initialize", json::object()).contains("result")); }
+    // As most editors do, the client shows a diagnostic's notes at their places unless told.
+    void initialize(json capabilities = {
+                        {"textDocument",
+                         {{"publishDiagnostics", {{"relatedInformation", true}}}}}}) {
+        ASSERT_TRUE(
+            request("initialize", {{"capabilities", std::move(capabilities)}}).contains("result"));
+    }
     void open(const std::string& uri, const std::string& utf8) {
         notify("textDocument/didOpen",
                {{"textDocument",
@@ -189,6 +196,69 @@ TEST_F(StoredScenario, TheStoredTextsCompileCleanAndASignalOnABoardIsReportedOnI
     EXPECT_EQ(c.diagnostics_for(train_uri).size(), 1u);
 }
 
+// A client that shows no related information gets each note as a diagnostic of its own, at the
+// note's place, in whichever text it lies.
+TEST_F(StoredScenario, WithoutRelatedInformationANoteIsShownAtItsOwnPlace) {
+    const std::string line_uri = lsp::uri_from_path(line_path());
+    const std::string train_uri = lsp::uri_from_path(train_path());
+    struct Case {
+        const char* name;
+        std::string line;
+        std::string train;
+        std::string note_uri;
+        json note_range;
+        std::string note;
+    };
+    const Case cases[] = {
+        {"the speed board that holds the signal's cell, in the other text",
+         replaced(utf8_of(line_path()), "indicatori_vmax,  2750,", "indicatori_vmax,  6050,"),
+         utf8_of(train_path()), line_uri,
+         json::parse(R"({"start":{"line":594,"character":18},"end":{"line":594,"character":22}})"),
+         "cell 122 already holds the speed board placed here"},
+        {"the signal that holds the cell, in the same text", utf8_of(line_path()),
+         replaced(utf8_of(train_path()), "segnale,    7300,", "segnale,    6050,"), train_uri,
+         json::parse(R"({"start":{"line":58,"character":12},"end":{"line":58,"character":16}})"),
+         "cell 122 already holds the signal placed here"},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        Client c;
+        c.initialize(json::object());  // announces nothing
+        c.open(line_uri, k.line);
+        c.open(train_uri, k.train);
+        json line;
+        json train;
+        // Each open publishes both texts: the second round holds both buffers.
+        for (int round = 0; round < 2; ++round) {
+            line = c.diagnostics_for(line_uri);
+            train = c.diagnostics_for(train_uri);
+        }
+        const json& note_side = k.note_uri == line_uri ? line : train;
+        const json& error_side = train;
+        json error;
+        json note;
+        for (const json& d : error_side) {
+            if (d["severity"] == 1) error = d;
+        }
+        for (const json& d : note_side) {
+            if (d["severity"] == 3) note = d;
+        }
+        ASSERT_TRUE(error.is_object()) << train.dump();
+        EXPECT_EQ(error["code"], 16);
+        // The finding keeps its related place for clients that read it anyway.
+        ASSERT_EQ(error["relatedInformation"].size(), 1u);
+        EXPECT_EQ(error["relatedInformation"][0]["message"], k.note);
+        const std::string message = error["message"];
+        EXPECT_EQ(note, (json{{"range", k.note_range},
+                              {"severity", 3},
+                              {"source", "railscen"},
+                              {"message", k.note + "\n(a note to: " +
+                                              message.substr(0, message.find('\n')) + ")"}}));
+        // Nothing else: the two texts hold the error and its note alone.
+        EXPECT_EQ(line.size() + train.size(), 2u) << line.dump() << train.dump();
+    }
+}
+
 TEST_F(StoredScenario, HoverTellsWhatARecordBecomes) {
     Client c;
     c.initialize();
@@ -277,31 +347,88 @@ TEST_F(StoredScenario, OutlineListsSectionsAndRecordsAndCompletionDocumentsField
         c.request("textDocument/completion",
                   {{"textDocument", {{"uri", train_uri}}},
                    {"position", {{"line", 0}, {"character", 0}}}})["result"]["items"];
-    bool found = false;
-    for (const json& i : items) {
-        if (i["label"] == "stazione") {
-            found = true;
-            EXPECT_NE(
-                i["documentation"]["value"].get<std::string>().find("hour, minute, second, name"),
-                std::string::npos);
-        }
-    }
-    EXPECT_TRUE(found) << items.dump();
+    // Every field as the format table names it, with its unit and range.
+    std::map<std::string, json> by_label;
+    for (const json& i : items) by_label[i["label"]] = i;
+    ASSERT_EQ(by_label.size(), 10u) << items.dump();
+    const json& speed = by_label["velocita"];
+    EXPECT_EQ(speed["detail"], "speed limit: position (m), speed (km/h)");
+    EXPECT_EQ(speed["documentation"]["value"],
+              "the train's speed limit from this position to the next row\n"
+              "1. position (m): (position + 100) / 50 within the grid, else code 15\n"
+              "2. speed (km/h): 0 to 1277 (stored as speed / 5)\n");
+    const json& signal = by_label["segnale"];
+    EXPECT_EQ(signal["detail"],
+              "signal: posizione (m), sx, s1, s2, s3, rapp, dx, d1, d2, d3, tempo");
+    EXPECT_NE(signal["documentation"]["value"].get<std::string>().find(
+                  "\n2. sx: left head type: 1, or 2 (stores tempo)\n"),
+              std::string::npos);
+    const std::string station = by_label["stazione"]["documentation"]["value"];
+    EXPECT_NE(station.find("\n5. byte4: 0 to 255; cleared below 600 m and at the first station\n"
+                           "6. byte3: 0 to 255; not 0: the zone ends 50 m further\n"),
+              std::string::npos)
+        << station;
+    EXPECT_NE(station.find("\n14. hour (h): 0 to 23; all three 0: no timed call\n"),
+              std::string::npos)
+        << station;
 }
 
-// The completion's keywords are recognised by the compiler's own tests as their records.
+// A record with no more to tell than its fields shows them from the format table with the
+// values read; the clock shows its time.
+TEST_F(StoredScenario, HoverOnSettingsGivesTheFormatTablesFieldsAndTheClockItsTime) {
+    Client c;
+    c.initialize();
+    const std::string line_uri = lsp::uri_from_path(line_path());
+    const std::string train_uri = lsp::uri_from_path(train_path());
+    c.open(line_uri, utf8_of(line_path()));
+    c.open(train_uri, utf8_of(train_path()));
+    struct Case {
+        int line;  // 0-based, in the train text
+        std::string value;
+    };
+    const Case cases[] = {
+        {4, "cars: the number of cars of the train\n1. cars = 5: a whole number"},
+        {5,
+         "braked mass: the train's braked-mass percentage\n1. percentage (%) = 100: a whole "
+         "number"},
+        {7, "clock at the start of the run: 16:39:30 \xe2\x86\x92 scenario slot 86, words 3 to 5"},
+    };
+    for (const Case& k : cases) {
+        const json r = c.hover(train_uri, k.line, 0);
+        ASSERT_TRUE(r["result"].is_object()) << r.dump();
+        EXPECT_EQ(r["result"]["contents"]["value"], k.value);
+    }
+    // A morning clock keeps its two-digit hour, as the text's times are written.
+    c.change(train_uri,
+             replaced(utf8_of(train_path()), "orologio,    16              39            30 ",
+                      "orologio,    7  10  0"),
+             2);
+    EXPECT_EQ(
+        c.hover(train_uri, 7, 0)["result"]["contents"]["value"],
+        "clock at the start of the run: 07:10:00 \xe2\x86\x92 scenario slot 86, words 3 to 5");
+}
+
+// The completion's keywords are recognised by the compiler's own tests as their records, and
+// each is its own entry of the format table.
 TEST(LspRecords, EveryCompletedKeywordIsItsRecord) {
+    const auto in_table = [](const lsp::RecordInfo& i) {
+        const RecordFormat* f = find_record_format(i.keyword);
+        return f != nullptr && f->keyword == i.keyword && &lsp::format_of(i) == f;
+    };
     for (int g = 0; g <= static_cast<int>(GeneralRecord::kSignalRepetition); ++g) {
         const auto r = static_cast<GeneralRecord>(g);
         EXPECT_EQ(general_matches(lsp::info(r).keyword), GeneralMatches{r}) << lsp::info(r).keyword;
+        EXPECT_TRUE(in_table(lsp::info(r))) << lsp::info(r).keyword;
     }
     for (int o = 0; o <= static_cast<int>(ObjectRecord::kSignBoard); ++o) {
         const auto r = static_cast<ObjectRecord>(o);
         EXPECT_EQ(object_matches(lsp::info(r).keyword, true), ObjectMatches{r});
+        EXPECT_TRUE(in_table(lsp::info(r))) << lsp::info(r).keyword;
     }
     for (int t = 0; t <= static_cast<int>(TrainRecord::kStation); ++t) {
         const auto r = static_cast<TrainRecord>(t);
         EXPECT_EQ(train_matches(lsp::info(r).keyword), TrainMatches{r}) << lsp::info(r).keyword;
+        EXPECT_TRUE(in_table(lsp::info(r))) << lsp::info(r).keyword;
     }
 }
 

@@ -168,6 +168,35 @@ TEST_P(Watch, PrintsWhatChangedAndKeepsTheLastGoodFiles) {
     EXPECT_EQ(watch.wait(kTimeout), 0);
 }
 
+// A code loading met only because it had stopped at an earlier one is a note under that
+// error, word for word as check prints it, not an error of its own.
+TEST(Watch, PrintsAConsequenceAsANoteAsCheckDoes) {
+    testing::TempFolder folder;
+    const std::filesystem::path line = folder.path() / "L_linea.txt";
+    const std::filesystem::path train = folder.path() / "L_T-.txt";
+    write_file(line, testing::line_text({"pendenza,  12650,  1"}, "1000"));
+    write_file(train, testing::train_text({"rallentamento, 500, 30, 200, 0,0,0"}));
+    const testing::ToolRun check =
+        testing::tool(folder.path(), {"check", line.string(), train.string()});
+    ASSERT_EQ(check.status, 1);
+    // The fixture does what it is for: one error, and the slowdown's code 15 as its note.
+    ASSERT_EQ(check.err.find("error 15:"), check.err.rfind("error 15:")) << check.err;
+    ASSERT_NE(check.err.find("L_T-.txt:2:16: note: error 15 is recorded again here (at 500 m)"),
+              std::string::npos)
+        << check.err;
+
+    ChildProcess watch(
+        {RAILSCEN_PATH, "watch", line.string(), train.string(), "-o", folder.path().string()});
+    const std::optional<std::string> said = watch.read_until("no good compile yet\n", kTimeout);
+    ASSERT_TRUE(said);
+    EXPECT_EQ(*said, "railscen watch: " + line.string() + " and " + train.string() +
+                         " (Ctrl-C ends)\n" + check.err +
+                         "not written: error 15; no good compile yet\n");
+    watch.interrupt();
+    EXPECT_TRUE(watch.read_until("railscen watch: stopped\n", kTimeout));
+    EXPECT_EQ(watch.wait(kTimeout), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(NotifiedAndPolling, Watch, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "Polling" : "Notified"; });
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <set>
 
+#include "analysis/binary_views.h"
 #include "analysis/diff.h"
 #include "analysis/grid_view.h"
 #include "analysis/run_times.h"
@@ -18,7 +19,11 @@ namespace {
 // marks lie every second cell).
 constexpr std::int64_t kJoinGap = 2;
 
-std::string slot_label(int slot, const ScenarioSlot& a, const ScenarioSlot& b) {
+std::string quoted(const std::string& text) {
+    return "\"" + utf8_from_1252(text) + "\"";
+}
+
+std::string slot_label(int slot, const ScenarioSlot& a, const ScenarioSlot& b, bool station) {
     switch (slot) {
         case kProgressiveTre:
             return "kilometric progressive three";
@@ -37,7 +42,45 @@ std::string slot_label(int slot, const ScenarioSlot& a, const ScenarioSlot& b) {
     }
     const std::string& text = b.text.empty() ? a.text : b.text;
     if (text.empty()) return "no text";
-    return "\"" + utf8_from_1252(text) + "\"";
+    return (station ? "station " : "") + quoted(text);
+}
+
+std::string time_words(std::int32_t t) {
+    return t == 0 ? "untimed" : clock_text(t);
+}
+
+// A station's slot in the author's words: its name, place, zone, time and dwell, the other
+// fields by the names the train text gives them.
+std::vector<FieldChange> station_fields(const ScenarioSlot& a, const ScenarioSlot& b) {
+    std::vector<FieldChange> changes;
+    const auto compare = [&](const char* name, auto x, auto y) {
+        if (x != y) changes.push_back({name, std::to_string(x), std::to_string(y)});
+    };
+    if (a.text != b.text) changes.push_back({"name", quoted(a.text), quoted(b.text)});
+    if (a.position != b.position) {
+        changes.push_back({"position", metres_range_text(a.position, a.position),
+                           metres_range_text(b.position, b.position)});
+    }
+    if (a.start != b.start || a.finish != b.finish) {
+        changes.push_back(
+            {"zone", metres_range_text(a.start, a.finish), metres_range_text(b.start, b.finish)});
+    }
+    if (a.time != b.time) changes.push_back({"time", time_words(a.time), time_words(b.time)});
+    if (a.byte2 != b.byte2) {
+        changes.push_back(
+            {"dwell", std::to_string(a.byte2) + " s", std::to_string(b.byte2) + " s"});
+    }
+    compare("category", int{a.category}, int{b.category});
+    compare("flag", int{a.flag}, int{b.flag});
+    compare("byte4", int{a.byte4}, int{b.byte4});
+    compare("byte3", int{a.byte3}, int{b.byte3});
+    compare("word1", a.word1, b.word1);
+    compare("word2", a.word2, b.word2);
+    compare("byte1", int{a.byte1}, int{b.byte1});
+    compare("word3", a.word3, b.word3);
+    compare("word4", a.word4, b.word4);
+    compare("word5", a.word5, b.word5);
+    return changes;
 }
 
 std::vector<FieldChange> slot_fields(const ScenarioSlot& a, const ScenarioSlot& b) {
@@ -139,8 +182,16 @@ std::vector<CellStretch> cell_stretches(const std::vector<TrackCell>& a,
             open.reset();
             for (auto& s : seen) s.clear();
         }
-        if (!open) open = CellStretch{at, at, 0, {}, {}};
+        // A cell's metres follow the rule of the object it holds now, or held before; a cell
+        // whose layers alone changed, the rule of the profile rows.
+        const bool placed =
+            object_differs(x, y) || x.approach != y.approach || (i < a.size()) != (i < b.size());
+        const TrackCell& holder = y.kind != kFree ? y : x;
+        const cell_index::PositionRange metres =
+            placed ? cell_positions(holder, at) : layer_positions(at);
+        if (!open) open = CellStretch{at, at, metres.first, metres.last, 0, {}, {}};
         open->last_cell = at;
+        open->to_metres = metres.last;
         ++open->changed_cells;
         for (std::size_t l = 0; l < std::size(kLayers); ++l) {
             if (kLayers[l].differs(x, y) || (l == 0 && (i < a.size()) != (i < b.size()))) {
@@ -190,9 +241,16 @@ std::string deviation_text(double metres) {
 CompiledDiff compiled_changes(const CompiledScenario& a, const CompiledScenario& b) {
     CompiledDiff diff;
     for (int s = 0; s < kSlotCount; ++s) {
-        std::vector<FieldChange> fields = slot_fields(a.slots[s], b.slots[s]);
-        if (!fields.empty())
-            diff.slots.push_back({s, slot_label(s, a.slots[s], b.slots[s]), fields});
+        const auto i = static_cast<std::size_t>(s);
+        if (a.slots[i] == b.slots[i]) continue;
+        // A station on either side, and no sign text on the other, is told as a station.
+        const std::string role_a = slot_role(a.slots, i);
+        const std::string role_b = slot_role(b.slots, i);
+        const bool station = (role_a == "station" || role_b == "station") &&
+                             role_a != "sign text" && role_b != "sign text";
+        std::vector<FieldChange> fields =
+            station ? station_fields(a.slots[i], b.slots[i]) : slot_fields(a.slots[i], b.slots[i]);
+        diff.slots.push_back({s, slot_label(s, a.slots[i], b.slots[i], station), fields});
     }
     diff.cells_a = a.cells.size();
     diff.cells_b = b.cells.size();
@@ -219,8 +277,8 @@ std::vector<std::string> compiled_lines(const CompiledDiff& diff) {
         std::string line = c.first_cell == c.last_cell ? "cell " + std::to_string(c.first_cell)
                                                        : "cells " + std::to_string(c.first_cell) +
                                                              "-" + std::to_string(c.last_cell);
-        line += " (" + metres_text(c.first_cell * 50) + "-" + metres_text(c.last_cell * 50 + 50) +
-                " m, " + std::to_string(c.changed_cells) + " changed):";
+        line += " (" + metres_range_text(c.from_metres, c.to_metres) + ", " +
+                std::to_string(c.changed_cells) + " changed):";
         for (std::size_t i = 0; i < c.layers.size(); ++i)
             line += (i == 0 ? " " : ", ") + c.layers[i];
         for (const std::string& d : c.details) line += "; " + d;

@@ -57,6 +57,10 @@ struct SlotChange {
 struct CellStretch {
     std::int64_t first_cell = 0;
     std::int64_t last_cell = 0;
+    // The metres the stretch stands for: from the first metre the cell rule puts into its
+    // first cell to the last it puts into its last.
+    std::int64_t from_metres = 0;
+    std::int64_t to_metres = 0;
     std::size_t changed_cells = 0;
     std::vector<std::string> layers;   // "object", "approach", "mountain", "speed_limit", ...
     std::vector<std::string> details;  // "speed_limit 90 -> 100 km/h"

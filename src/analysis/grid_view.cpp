@@ -20,10 +20,20 @@ const SourceRecord* placing_record(const GridView& grid, std::int64_t index) {
     return &grid.records[it->second];
 }
 
+namespace {
+
+bool is_drop_point(const TrackCell& cell) {
+    return cell.kind == kCodeDrop || cell.kind == kCodeDropNoValue;
+}
+
+}  // namespace
+
 std::int64_t object_metre(const TrackCell& cell, std::int64_t index) {
-    return cell.kind == kCodeDrop || cell.kind == kCodeDropNoValue
-               ? cell_index::code_row_metre(index)
-               : cell_index::after_metre(index);
+    return is_drop_point(cell) ? cell_index::code_row_metre(index) : cell_index::after_metre(index);
+}
+
+cell_index::PositionRange cell_positions(const TrackCell& cell, std::int64_t index) {
+    return cell_index::positions_in(index, is_drop_point(cell) ? 0 : 1);
 }
 
 std::int64_t placed_metre(const GridView& grid, std::int64_t index) {

@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "model/cell_index.h"
 #include "model/run.h"
 #include "model/source_record.h"
 #include "model/track_cell.h"
@@ -39,6 +40,17 @@ const SourceRecord* placing_record(const GridView& grid, std::int64_t index);
 
 // The route metre an object in a cell stands for, by its kind's cell rule.
 std::int64_t object_metre(const TrackCell& cell, std::int64_t index);
+
+// The whole metres that put the object of a cell into cell `index`, by the same cell rule:
+// drop points fall into the cell of their own 50 m, every other object one cell further on.
+// A cell without an object stands for the metres an object placed there would have.
+cell_index::PositionRange cell_positions(const TrackCell& cell, std::int64_t index);
+
+// The whole metres whose profile row (gradient, train speed limit, adhesion) or mountain
+// start begins its layer's value at cell `index`: round_even(p / 50) is that cell.
+inline cell_index::PositionRange layer_positions(std::int64_t index) {
+    return cell_index::positions_in(index, 0);
+}
 
 // Where the object in cell `index` stands: the position its record gives, for the objects
 // placed where their record says (signals, boards, slowdown starts, drop points); by its cell

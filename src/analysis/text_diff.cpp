@@ -10,6 +10,7 @@
 #include "analysis/records.h"
 #include "analysis/run_times.h"
 #include "analysis/units_text.h"
+#include "model/record_format.h"
 #include "model/text_encoding.h"
 #include "source_text/keywords.h"
 
@@ -133,8 +134,6 @@ std::string between_stations(const Run& run, std::int64_t from, std::int64_t to)
 
 std::vector<Item> items(const Run& run, RecordKind kind) {
     std::vector<Item> found;
-    static const char* const kSignalFields[] = {"sx", "s1", "s2", "s3", "rapp",
-                                                "dx", "d1", "d2", "d3", "tempo"};
     const std::size_t wanted = kind == RecordKind::kSpeedBoard ? 9
                                : kind == RecordKind::kSignal   ? 11
                                : kind == RecordKind::kSlowdown ? 6
@@ -153,10 +152,13 @@ std::vector<Item> items(const Run& run, RecordKind kind) {
             case RecordKind::kSignBoard:
                 item.fields = {{"text", "\"" + utf8_from_1252(r->fields[1].text) + "\""}};
                 break;
-            case RecordKind::kSignal:
-                for (std::size_t f = 0; f < 10; ++f)
-                    item.fields.emplace_back(kSignalFields[f], n(*r, f + 1));
+            case RecordKind::kSignal: {
+                // Heads, aspects and time by the format table's names, after the position.
+                const RecordFormat& format = *record_format(RecordKind::kSignal);
+                for (std::size_t f = 1; f < format.fields.size(); ++f)
+                    item.fields.emplace_back(std::string(format.fields[f].name), n(*r, f));
                 break;
+            }
             case RecordKind::kCodeRow:
                 item.fields = {{"value", n(*r, 1)}};
                 break;
@@ -298,19 +300,34 @@ struct Station {
     std::int64_t at;
     std::string name;  // UTF-8
     std::int64_t time;
-    Fields fields;  // everything else the row gives
+    std::int64_t dwell;
+    Fields fields;  // everything else the row gives, by the format table's names
 };
 
+// The station fields told apart by their own words rather than in the list of the rest.
+bool told_apart(std::size_t f) {
+    using namespace station_field;
+    return f == kPosition || f == kDwell || f == kHour || f == kMinute || f == kSecond ||
+           f == kName;
+}
+
 std::vector<Station> stations(const Run& run) {
-    static const char* const kNames[] = {"category", "length",   "field 4",  "field 5",
-                                         "field 6",  "field 7",  "field 8",  "field 9",
-                                         "field 10", "field 11", "field 12", "field 13"};
+    const RecordFormat& format = *record_format(RecordKind::kStation);
     std::vector<Station> found;
-    for (const SourceRecord* r : records_of(run, RecordKind::kStation, 17)) {
-        Station s{
-            *number(*r, 0), utf8_from_1252(station_name(*r)), station_time(*r).value_or(0), {}};
-        for (std::size_t f = 0; f < 12; ++f) s.fields.emplace_back(kNames[f], n(*r, f + 1));
-        s.fields[1].second += " m";
+    for (const SourceRecord* r : records_of(run, RecordKind::kStation, station_field::kName + 1)) {
+        Station s{*number(*r, station_field::kPosition),
+                  utf8_from_1252(station_name(*r)),
+                  station_time(*r).value_or(0),
+                  station_dwell(*r).value_or(0),
+                  {}};
+        for (std::size_t f = 0; f < format.fields.size(); ++f) {
+            if (told_apart(f)) continue;
+            const FieldFormat& field = format.fields[f];
+            s.fields.emplace_back(
+                std::string(field.name),
+                n(*r, f) +
+                    (field.unit.empty() || !number(*r, f) ? "" : " " + std::string(field.unit)));
+        }
         found.push_back(std::move(s));
     }
     return found;
@@ -320,21 +337,30 @@ std::string time_words(std::int64_t t) {
     return t == 0 ? "untimed" : clock_text(t);
 }
 
+std::string dwell_words(std::int64_t seconds) {
+    return std::to_string(seconds) + " s";
+}
+
+std::string quoted(const std::string& name) {
+    return "\"" + name + "\"";
+}
+
 void compare_station(const Station& a, const Station& b, std::vector<TextChange>& out) {
     std::vector<std::string> what;
     std::vector<std::string> detail;
     if (a.name != b.name) {
         what.emplace_back("renamed");
-        detail.push_back("from \"" + a.name + "\"");
+        detail.push_back("name " + quoted(a.name) + " -> " + quoted(b.name));
     }
     if (a.at != b.at) {
         what.emplace_back("moved");
-        detail.push_back("from " + m(a.at));
+        detail.push_back("from " + m(a.at) + " to " + m(b.at));
     }
-    if (a.time != b.time) {
-        what.emplace_back("retimed");
-        detail.push_back(time_words(a.time) + " -> " + time_words(b.time));
-    }
+    if (a.time != b.time || a.dwell != b.dwell) what.emplace_back("retimed");
+    if (a.time != b.time)
+        detail.push_back("time " + time_words(a.time) + " -> " + time_words(b.time));
+    if (a.dwell != b.dwell)
+        detail.push_back("dwell " + dwell_words(a.dwell) + " -> " + dwell_words(b.dwell));
     if (a.fields != b.fields) {
         what.emplace_back("changed");
         detail.push_back(changed_fields(a.fields, b.fields));
@@ -342,40 +368,41 @@ void compare_station(const Station& a, const Station& b, std::vector<TextChange>
     if (what.empty()) return;
     std::string w;
     std::string d;
-    for (std::size_t i = 0; i < what.size(); ++i) {
-        w += (i == 0 ? "" : ", ") + what[i];
-        d += (i == 0 ? "" : "; ") + detail[i];
-    }
-    out.push_back({b.at, {}, "station \"" + b.name + "\"", w, d});
+    for (std::size_t i = 0; i < what.size(); ++i) w += (i == 0 ? "" : ", ") + what[i];
+    for (std::size_t i = 0; i < detail.size(); ++i) d += (i == 0 ? "" : "; ") + detail[i];
+    out.push_back({b.at, {}, "station " + quoted(b.name), w, d});
 }
 
 void compare_stations(const std::vector<Station>& a, const std::vector<Station>& b,
                       std::vector<TextChange>& out) {
     std::vector<bool> a_used(a.size(), false);
     std::vector<bool> b_used(b.size(), false);
-    // First by name, then by place (a renamed station), each in the order read.
-    const std::function<bool(const Station&, const Station&)> keys[] = {
-        [](const Station& x, const Station& y) { return x.name == y.name; },
-        [](const Station& x, const Station& y) { return x.at == y.at; }};
+    // First by name, then by place (a renamed station), then by the order read: a station
+    // both moved and renamed keeps its slot.
+    const std::function<bool(std::size_t, std::size_t)> keys[] = {
+        [&](std::size_t i, std::size_t j) { return a[i].name == b[j].name; },
+        [&](std::size_t i, std::size_t j) { return a[i].at == b[j].at; },
+        [](std::size_t i, std::size_t j) { return i == j; }};
     for (const auto& same : keys) {
         for (std::size_t i = 0; i < a.size(); ++i) {
             for (std::size_t j = 0; j < b.size() && !a_used[i]; ++j) {
-                if (b_used[j] || !same(a[i], b[j])) continue;
+                if (b_used[j] || !same(i, j)) continue;
                 a_used[i] = b_used[j] = true;
                 compare_station(a[i], b[j], out);
             }
         }
     }
     const auto whole = [](const Station& s) {
-        return "timed " + time_words(s.time) + ", " + all_fields(s.fields);
+        return (s.time == 0 ? std::string("untimed") : "timed " + clock_text(s.time)) + ", dwell " +
+               dwell_words(s.dwell) + ", " + all_fields(s.fields);
     };
     for (std::size_t i = 0; i < a.size(); ++i) {
         if (!a_used[i])
-            out.push_back({a[i].at, {}, "station \"" + a[i].name + "\"", "removed", whole(a[i])});
+            out.push_back({a[i].at, {}, "station " + quoted(a[i].name), "removed", whole(a[i])});
     }
     for (std::size_t j = 0; j < b.size(); ++j) {
         if (!b_used[j])
-            out.push_back({b[j].at, {}, "station \"" + b[j].name + "\"", "added", whole(b[j])});
+            out.push_back({b[j].at, {}, "station " + quoted(b[j].name), "added", whole(b[j])});
     }
 }
 

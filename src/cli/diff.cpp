@@ -132,8 +132,8 @@ nlohmann::json compiled_json(const analysis::CompiledDiff& diff) {
     for (const analysis::CellStretch& c : diff.cells) {
         stretches.push_back({{"first_cell", c.first_cell},
                              {"last_cell", c.last_cell},
-                             {"from_metres", c.first_cell * 50},
-                             {"to_metres", c.last_cell * 50 + 50},
+                             {"from_metres", c.from_metres},
+                             {"to_metres", c.to_metres},
                              {"changed_cells", c.changed_cells},
                              {"layers", c.layers},
                              {"details", c.details}});

@@ -52,7 +52,8 @@ std::optional<std::string> read_or_none(const std::string& file, std::string* pr
     }
 }
 
-// What one compile said, each diagnostic as the compile and check commands print it.
+// What one compile said, each diagnostic as the check command prints it: a code met only
+// because loading had stopped is a note under the first error.
 struct Outcome {
     std::vector<std::string> diagnostics;
     bool clean = false;
@@ -104,15 +105,9 @@ class Watcher {
             compile_in_memory(run, o_.inputs.with_plan(), source);
 
         Outcome now;
-        const SourceNames names = report::source_names(o_.inputs);
         const std::vector<Diagnostic> warnings = analysis::check_warnings(run);
         const bool cut_off = analysis::has_cut_off_warning(warnings);
-        const Run& compiled = run;
-        for (const std::vector<Diagnostic>* list : {&compiled.diagnostics, &warnings}) {
-            for (const Diagnostic& d : *list) {
-                now.diagnostics.push_back(compiler_message(d, run.texts, names));
-            }
-        }
+        now.diagnostics = report::diagnostic_messages(run, o_.inputs, warnings);
         now.code = run.error_code != 0 ? run.error_code : fatal.value_or(0);
         now.clean = now.code == 0;
 

@@ -110,4 +110,18 @@ std::vector<ShownDiagnostic> text_diagnostics(const CompiledPair& c, SourceFile 
     return out;
 }
 
+std::vector<ShownDiagnostic> notes_in(const std::vector<ShownDiagnostic>& shown,
+                                      const std::string& uri) {
+    std::vector<ShownDiagnostic> out;
+    for (const ShownDiagnostic& d : shown) {
+        const std::string finding = d.message.substr(0, d.message.find('\n'));
+        for (const RelatedPlace& r : d.related) {
+            if (r.uri != uri) continue;
+            out.push_back(
+                {r.range, Level::kInformation, 0, r.note + "\n(a note to: " + finding + ")", {}});
+        }
+    }
+    return out;
+}
+
 }  // namespace railscen::lsp

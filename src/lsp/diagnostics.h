@@ -37,6 +37,12 @@ struct ShownDiagnostic {
 // own; what it would hold is reported on the real text.
 std::vector<ShownDiagnostic> text_diagnostics(const CompiledPair& compiled, SourceFile file);
 
+// For a client that shows no related information: every note of these diagnostics that lies
+// in the text at uri, as a diagnostic of its own at the note's place, of level Information,
+// naming the finding it belongs to.
+std::vector<ShownDiagnostic> notes_in(const std::vector<ShownDiagnostic>& shown,
+                                      const std::string& uri);
+
 // Warnings are looked for in texts up to this size; a bigger text is no description anyone
 // writes by hand, and the checks that compare every line with every keyword would take long.
 inline constexpr std::size_t kMaxCheckedText = std::size_t{2} << 20;

@@ -3,6 +3,7 @@
 #include "analysis/records.h"
 
 #include <cmath>
+#include <cstdio>
 #include <sstream>
 
 #include "analysis/units_text.h"
@@ -86,6 +87,33 @@ std::string metres(std::int64_t m) {
     return std::to_string(m) + " m";
 }
 
+// A time of day as the texts' clock and stations give it: "07:10:00".
+std::string time_of_day_text(std::int64_t seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld", static_cast<long long>(seconds / 3600),
+                  static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
+    return text;
+}
+
+// A record with nothing more to tell than its fields: each by the format table's name, unit and
+// range, with the value read from it.
+std::string fields_hover(const RecordInfo& info, const SourceRecord& r) {
+    const RecordFormat& format = format_of(info);
+    std::string out = std::string(info.name) + ": " + std::string(format.about);
+    for (std::size_t i = 0; i < format.fields.size(); ++i) {
+        const FieldFormat& f = format.fields[i];
+        out += "\n" + std::to_string(i + 1) + ". " + std::string(f.name);
+        if (!f.unit.empty()) out += " (" + std::string(f.unit) + ")";
+        if (i < r.fields.size()) {
+            const RecordField& read = r.fields[i];
+            out += " = " + (read.number ? std::to_string(*read.number)
+                                        : "\"" + utf8_from_1252(read.text) + "\"");
+        }
+        out += ": " + std::string(f.range);
+    }
+    return out;
+}
+
 std::string signal_hover(const Run& run, const std::vector<std::int64_t>& n) {
     if (n.empty()) return {};
     const std::int64_t c = cell_index::signal(n[0]);
@@ -128,12 +156,7 @@ std::string station_hover(const Run& run, const SourceRecord& r) {
     } else {
         out += "; no stop cell (category " + std::to_string(slot.category) + ")";
     }
-    if (slot.time != 0) {
-        char hhmm[16];
-        std::snprintf(hhmm, sizeof hhmm, "%02d:%02d:%02d", slot.time / 3600, slot.time / 60 % 60,
-                      slot.time % 60);
-        out += "; timed " + std::string(hhmm);
-    }
+    if (slot.time != 0) out += "; timed " + time_of_day_text(slot.time);
     return out;
 }
 
@@ -216,7 +239,7 @@ std::string general_hover(const Run& run, const SourceRecord& r, GeneralRecord g
         }
         return out;
     }
-    return std::string(info(g).name) + ": " + std::string(info(g).fields);
+    return fields_hover(info(g), r);
 }
 
 std::string train_hover(const Run& run, const SourceRecord& r, TrainRecord t) {
@@ -244,8 +267,8 @@ std::string train_hover(const Run& run, const SourceRecord& r, TrainRecord t) {
         }
         case TrainRecord::kClock: {
             const std::optional<std::int64_t> start = analysis::clock_start(r);
-            if (!start) return std::string(info(t).name) + ": " + std::string(info(t).fields);
-            return "clock at the start of the run: " + analysis::clock_text(*start) + kArrow +
+            if (!start) return fields_hover(info(t), r);
+            return "clock at the start of the run: " + time_of_day_text(*start) + kArrow +
                    "scenario slot 86, words 3 to 5";
         }
         case TrainRecord::kCodeRow: {
@@ -256,7 +279,7 @@ std::string train_hover(const Run& run, const SourceRecord& r, TrainRecord t) {
                    object_cell(run, c, n[1] > 0 ? kCodeDrop : kCodeDropNoValue);
         }
         default:
-            return std::string(info(t).name) + ": " + std::string(info(t).fields);
+            return fields_hover(info(t), r);
     }
 }
 

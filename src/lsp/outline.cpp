@@ -98,8 +98,9 @@ std::vector<OutlineSymbol> document_outline(std::string_view text, SourceFile fi
 std::vector<KeywordEntry> format_keywords(SourceFile file) {
     std::vector<KeywordEntry> out;
     auto add = [&](const RecordInfo& i) {
-        out.push_back({std::string(i.keyword), std::string(i.name),
-                       std::string(i.keyword) + ", " + std::string(i.fields),
+        const RecordFormat& format = format_of(i);
+        out.push_back({std::string(i.keyword), std::string(i.name) + ": " + field_summary(format),
+                       std::string(format.about) + "\n" + field_ranges(format),
                        std::string(i.keyword) + ",  "});
     };
     if (file == SourceFile::kLine) {

@@ -6,45 +6,35 @@ namespace railscen::lsp {
 namespace {
 
 constexpr RecordInfo kGeneral[] = {
-    {"lunghezza percorso", "line length", "length (m, at most 1000000)"},
-    {"progressiva chilometrica tre", "kilometric progressive three",
-     "origin (m), value (m), flag (0 or 1)"},
-    {"progressiva chilometrica due", "kilometric progressive two",
-     "origin (m), value (m), flag (0 or 1)"},
-    {"progressiva chilometrica uno", "kilometric progressive one",
-     "origin (m), value (m), flag (0 or 1)"},
-    {"sfondo uno", "background one", "setting"},
-    {"sfondo due", "background two", "setting"},
-    {"sfondo tre", "background three", "setting"},
-    {"ripetizione segnali 4 codici", "signal repetition",
-     "start (m, multiple of 50), end (m, multiple of 50; 0 for none)"},
+    {"lunghezza percorso", "line length"},
+    {"progressiva chilometrica tre", "kilometric progressive three"},
+    {"progressiva chilometrica due", "kilometric progressive two"},
+    {"progressiva chilometrica uno", "kilometric progressive one"},
+    {"sfondo uno", "background one"},
+    {"sfondo due", "background two"},
+    {"sfondo tre", "background three"},
+    {"ripetizione segnali 4 codici", "signal repetition"},
 };
 
 constexpr RecordInfo kObjects[] = {
-    {"pendenza", "gradient", "position (m), gradient (per mille, signed)"},
-    {"curvad3", "curve",
-     "start (m), length (m); keyword: side s (left) or d (right), class 1 to 6"},
-    {"montagna", "mountain", "start (m), end (m), kind (above 10: with spacer cells)"},
-    {"indicatori_vmax", "speed board",
-     "position (m), vas, vbs, vcs, strisces (left side: three speeds in km/h and stripes), "
-     "vad, vbd, vcd, strisced (right side, empty for a one-sided board)"},
-    {"cartello_indicatore", "sign board", "position (m), text (no commas)"},
+    {"pendenza", "gradient"},
+    {"curvad3", "curve"},
+    {"montagna", "mountain"},
+    {"indicatori_vmax", "speed board"},
+    {"cartello_indicatore", "sign board"},
 };
 
 constexpr RecordInfo kTrain[] = {
-    {"percentuale massa frenata", "braked mass", "percentage"},
-    {"numero vetture", "cars", "number of cars"},
-    {"velocita", "speed limit", "position (m), speed (km/h)"},
-    {"aderenza", "adhesion", "position (m), value (0 to 255)"},
-    {"orologio", "clock", "hour minute second (blanks or commas between)"},
-    {"sabbia", "sand", "setting"},
-    {"segnale", "signal",
-     "posizione (m), sx, s1, s2, s3 (left head), rapp, dx, d1, d2, d3 (right head), tempo"},
-    {"rallentamento", "slowdown", "x (m), v (km/h), l (m), f_tt, f_ta, d_v"},
-    {"abbattimento", "drop point", "position (m), value"},
-    {"stazione", "station",
-     "position (m, multiple of 50), category, length (m, multiple of 100), flag, byte4, byte3, "
-     "word1, word2, byte1, word3, word4, word5, byte2, hour, minute, second, name"},
+    {"percentuale massa frenata", "braked mass"},
+    {"numero vetture", "cars"},
+    {"velocita", "speed limit"},
+    {"aderenza", "adhesion"},
+    {"orologio", "clock"},
+    {"sabbia", "sand"},
+    {"segnale", "signal"},
+    {"rallentamento", "slowdown"},
+    {"abbattimento", "drop point"},
+    {"stazione", "station"},
 };
 
 struct SourceLine {
@@ -86,6 +76,12 @@ const RecordInfo& info(ObjectRecord r) {
 }
 const RecordInfo& info(TrainRecord r) {
     return kTrain[static_cast<int>(r)];
+}
+
+const RecordFormat& format_of(const RecordInfo& record) {
+    // The keywords are the table's own (a test holds every one to it).
+    const RecordFormat* format = find_record_format(record.keyword);
+    return format != nullptr ? *format : record_formats().front();
 }
 
 std::vector<RecordLine> classify_lines(std::string_view text, SourceFile file) {

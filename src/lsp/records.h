@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/record_format.h"
 #include "model/run.h"
 #include "source_text/keywords.h"
 
@@ -39,14 +40,17 @@ std::vector<std::int64_t> record_numbers(std::string_view row, std::size_t count
 // The text field that follows count numbers (a sign text, a station name), Windows-1252.
 std::string record_text_after(std::string_view row, std::size_t count);
 
-// Names and field lists of the records, for outlines, hovers and completion.
+// Names of the records, for outlines, hovers and completion; their fields are the format
+// table's (format_of).
 struct RecordInfo {
     std::string_view keyword;  // as the writers write it
     std::string_view name;     // in words
-    std::string_view fields;   // the fields after the keyword, in order
 };
 const RecordInfo& info(GeneralRecord record);
 const RecordInfo& info(ObjectRecord record);
 const RecordInfo& info(TrainRecord record);
+
+// The record's entry in the format table: its fields with their names, units and ranges.
+const RecordFormat& format_of(const RecordInfo& record);
 
 }  // namespace railscen::lsp

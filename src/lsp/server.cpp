@@ -209,6 +209,14 @@ void LspServer::handle(const nlohmann::json& message) {
 nlohmann::json LspServer::answer(const std::string& method, const nlohmann::json& params) {
     if (method == "initialize") {
         initialized_ = true;
+        const nlohmann::json* at = &params;
+        for (const char* name : {"capabilities", "textDocument", "publishDiagnostics"}) {
+            at = at->is_object() && at->contains(name) ? &(*at)[name] : nullptr;
+            if (at == nullptr) break;
+        }
+        related_information_ = at != nullptr && at->is_object() &&
+                               at->contains("relatedInformation") &&
+                               (*at)["relatedInformation"] == true;
         return {{"capabilities", capabilities()}, {"serverInfo", {{"name", "railscen"}}}};
     }
     if (method == "shutdown") {
@@ -319,14 +327,26 @@ void LspServer::publish(const std::string& uri) {
     const OpenDocument* d = documents_.find(uri);
     if (d == nullptr) return;
     const CompiledPair& pair = compiled(*d);
-    publish_side(pair, SourceFile::kLine);
-    publish_side(pair, SourceFile::kTrain);
+    std::vector<ShownDiagnostic> line = text_diagnostics(pair, SourceFile::kLine);
+    std::vector<ShownDiagnostic> train = text_diagnostics(pair, SourceFile::kTrain);
+    if (!related_information_) {
+        // A note may lie in either text, whichever the finding is shown on.
+        std::vector<ShownDiagnostic> both = line;
+        both.insert(both.end(), train.begin(), train.end());
+        for (auto& [file, shown] :
+             {std::pair{SourceFile::kLine, &line}, std::pair{SourceFile::kTrain, &train}}) {
+            const std::vector<ShownDiagnostic> notes = notes_in(both, pair.pair.side(file).uri);
+            shown->insert(shown->end(), notes.begin(), notes.end());
+        }
+    }
+    publish_side(pair, SourceFile::kLine, std::move(line));
+    publish_side(pair, SourceFile::kTrain, std::move(train));
 }
 
-void LspServer::publish_side(const CompiledPair& compiled, SourceFile file) {
+void LspServer::publish_side(const CompiledPair& compiled, SourceFile file,
+                             std::vector<ShownDiagnostic> shown) {
     const PairSide& side = compiled.pair.side(file);
     if (side.stand_in || side.uri.empty()) return;
-    std::vector<ShownDiagnostic> shown = text_diagnostics(compiled, file);
     if (!compiled.pair.partner_problem.empty()) {
         shown.push_back({{},
                          Level::kWarning,

@@ -7,6 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "lsp/diagnostics.h"
 #include "lsp/documents.h"
 
 namespace railscen::lsp {
@@ -30,7 +31,8 @@ class LspServer {
     nlohmann::json answer(const std::string& method, const nlohmann::json& params);
     void on_notification(const std::string& method, const nlohmann::json& params);
     void publish(const std::string& uri);
-    void publish_side(const CompiledPair& compiled, SourceFile file);
+    void publish_side(const CompiledPair& compiled, SourceFile file,
+                      std::vector<ShownDiagnostic> shown);
     const CompiledPair& compiled(const OpenDocument& document);
 
     std::istream& in_;
@@ -38,6 +40,9 @@ class LspServer {
     Documents documents_;
     std::optional<CompiledPair> last_;  // hovers after a change reuse its compile
     bool initialized_ = false;
+    // The client shows a diagnostic's notes at their places; when it does not, each note is
+    // published as a diagnostic of its own.
+    bool related_information_ = false;
     bool shut_down_ = false;
     bool exit_ = false;
 };

@@ -264,6 +264,15 @@ std::string field_summary(const RecordFormat& record) {
     return out;
 }
 
+std::string field_ranges(const RecordFormat& record) {
+    std::string out;
+    for (std::size_t i = 0; i < record.fields.size(); ++i) {
+        const FieldFormat& f = record.fields[i];
+        out += std::to_string(i + 1) + ". " + with_unit(f) + ": " + std::string(f.range) + "\n";
+    }
+    return out;
+}
+
 namespace {
 
 bool is_text(const FieldFormat& f) {

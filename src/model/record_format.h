@@ -67,6 +67,10 @@ void place_field_failure(const std::vector<SourceRecord>& records, Diagnostic& d
 // One line naming the fields in order, for completion: "position (m), speed (km/h)".
 std::string field_summary(const RecordFormat& record);
 
+// The fields one a line, for a hover or a completion's documentation: "1. position (m): a
+// multiple of 50 (code 8); (position + 800) / 50 within the grid".
+std::string field_ranges(const RecordFormat& record);
+
 // A record's reference as explain prints it: the keyword, what it is, every field with its
 // unit, range and what it becomes, and the tables that belong to it.
 std::string record_reference(const RecordFormat& record);

@@ -12,12 +12,21 @@ SourceNames source_names(const CompileInputs& inputs) {
     return {inputs.line_file, inputs.train_file};
 }
 
+std::vector<std::string> diagnostic_messages(const Run& run, const CompileInputs& inputs,
+                                             const std::vector<Diagnostic>& warnings, bool colour) {
+    const SourceNames names = source_names(inputs);
+    std::vector<std::string> out;
+    for (const Diagnostic& d : analysis::shown_diagnostics(run, warnings)) {
+        out.push_back(compiler_message(d, run.texts, names, colour));
+    }
+    return out;
+}
+
 std::string format_diagnostics(const Run& run, const CompileInputs& inputs,
                                const std::vector<Diagnostic>& warnings, bool colour) {
-    const SourceNames names = source_names(inputs);
     std::string out;
-    for (const Diagnostic& d : analysis::shown_diagnostics(run, warnings)) {
-        out += compiler_message(d, run.texts, names, colour);
+    for (const std::string& message : diagnostic_messages(run, inputs, warnings, colour)) {
+        out += message;
     }
     return out;
 }

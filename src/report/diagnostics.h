@@ -13,7 +13,13 @@ namespace railscen::report {
 // The two texts under the names the author gave them.
 SourceNames source_names(const CompileInputs& inputs);
 
-// The shown diagnostics in compiler form; with colour, in terminal colours.
+// The shown diagnostics in compiler form, one text each with its notes under it; with colour,
+// in terminal colours.
+std::vector<std::string> diagnostic_messages(const Run& run, const CompileInputs& inputs,
+                                             const std::vector<Diagnostic>& warnings = {},
+                                             bool colour = false);
+
+// The same texts one after the other.
 std::string format_diagnostics(const Run& run, const CompileInputs& inputs,
                                const std::vector<Diagnostic>& warnings = {}, bool colour = false);
 
