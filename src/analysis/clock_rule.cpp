@@ -16,6 +16,11 @@ std::string clock_fields_problem(std::int64_t hour, std::int64_t minute, std::in
     return out;
 }
 
+std::int64_t time_after(std::int64_t from, std::int64_t seconds) {
+    constexpr std::int64_t kDay = 24 * 3600;
+    return ((from + seconds) % kDay + kDay) % kDay;
+}
+
 std::optional<std::int64_t> leg_seconds(std::int64_t from, std::int64_t to) {
     constexpr std::int64_t kDay = 24 * 3600;
     if (to >= from) return to - from;

@@ -18,4 +18,8 @@ std::string clock_fields_problem(std::int64_t hour, std::int64_t minute, std::in
 // nullopt otherwise: a time before the one it follows (08:00 to 07:50), which is flagged.
 std::optional<std::int64_t> leg_seconds(std::int64_t from, std::int64_t to);
 
+// The time of day a leg of that many seconds reaches from a time of day: past midnight it
+// starts again from 0:00:00, so leg_seconds reads the leg back when it is under half a day.
+std::int64_t time_after(std::int64_t from, std::int64_t seconds);
+
 }  // namespace railscen::analysis

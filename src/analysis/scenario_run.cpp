@@ -6,18 +6,19 @@
 #include <cmath>
 
 #include "analysis/grid_view.h"
+#include "analysis/scene.h"
 #include "analysis/stops.h"
 #include "source_text/keywords.h"
 
 namespace railscen::analysis {
+namespace {
 
-// The stations the train stops at, in the order read: the first, every later one with a dwell
-// (the record's thirteenth number) and a stop cell, and the last; each beyond the one before.
-std::vector<RunStation> run_stations(const Run& run) {
-    const std::vector<std::size_t> stops = run_stop_slots(run);
+// The stations the train stops at, by the one stop rule; the last one's dwell does not count.
+std::vector<RunStation> stations_of(const std::vector<SourceRecord>& records, const Slots& slots) {
+    const std::vector<std::size_t> stops = run_stop_slots(records, slots);
     std::vector<RunStation> stations;
     for (const std::size_t slot : stops) {
-        const ScenarioSlot& s = run.slots[slot];
+        const ScenarioSlot& s = slots[slot];
         stations.push_back({s.text, s.position, s.time, slot == stops.back() ? 0 : s.byte2});
     }
     return stations;
@@ -25,16 +26,16 @@ std::vector<RunStation> run_stations(const Run& run) {
 
 // The route from the first stop to the last: the speed limits in force, the gradient layer of
 // the cells (50 m each, stored plus 100) and the curves by their class's radius.
-dynamics::RouteProfile route_profile(const Run& run, const std::vector<RunStation>& stations,
-                                     LimitRule rule) {
+dynamics::RouteProfile profile_of(const GridView& grid, const std::vector<RunStation>& stations,
+                                  LimitRule rule) {
     dynamics::RouteProfile route;
     route.start = static_cast<double>(stations.front().position);
     route.end = static_cast<double>(stations.back().position);
-    for (const SpeedStretch& s : speed_limits(run, rule)) {
+    for (const SpeedStretch& s : speed_limits(grid, rule)) {
         route.limits.push_back(
             {static_cast<double>(s.from), static_cast<double>(s.to), static_cast<double>(s.kmh)});
     }
-    const Cells& cells = *run.cells;
+    const std::vector<TrackCell>& cells = grid.cells;
     for (std::int64_t c = 0; c < static_cast<std::int64_t>(cells.size()); ++c) {
         const double per_mille = gradient_per_mille(cells[c]);
         if (!route.gradients.empty() && route.gradients.back().per_mille == per_mille) {
@@ -43,7 +44,7 @@ dynamics::RouteProfile route_profile(const Run& run, const std::vector<RunStatio
             route.gradients.push_back({c * 50.0, (c + 1) * 50.0, per_mille});
         }
     }
-    for (const SourceRecord& r : run.records) {
+    for (const SourceRecord& r : grid.records) {
         if (!r.is(RecordKind::kCurve) || r.fields.size() < 2) continue;
         const std::optional<double> k = curve_curvature(r.keyword.text);
         if (!k || *k == 0 || !r.fields[0].number || !r.fields[1].number) continue;
@@ -56,6 +57,26 @@ dynamics::RouteProfile route_profile(const Run& run, const std::vector<RunStatio
             {static_cast<double>(stations[i].position), static_cast<double>(stations[i].dwell)});
     }
     return route;
+}
+
+}  // namespace
+
+std::vector<RunStation> run_stations(const Run& run) {
+    return stations_of(run.records, run.slots);
+}
+
+std::vector<RunStation> run_stations(const Scene& scene) {
+    return stations_of(scene.records, scene.slots);
+}
+
+dynamics::RouteProfile route_profile(const Run& run, const std::vector<RunStation>& stations,
+                                     LimitRule rule) {
+    return profile_of(grid_view(run), stations, rule);
+}
+
+dynamics::RouteProfile route_profile(const Scene& scene, const std::vector<RunStation>& stations,
+                                     LimitRule rule) {
+    return profile_of(grid_view(scene), stations, rule);
 }
 
 std::vector<RunLeg> run_legs(const std::vector<RunStation>& stations,

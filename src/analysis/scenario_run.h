@@ -12,6 +12,8 @@
 
 namespace railscen::analysis {
 
+struct Scene;
+
 // The scenario as a train's run sees it: where the train stops, and the route it runs.
 
 struct RunStation {
@@ -23,11 +25,16 @@ struct RunStation {
 
 // The stations the train stops at, in the order read: the first, every later one with a dwell
 // and a stop cell, and the last; each beyond the one before.
+// A scene drawn from the description texts gives the same; one from compiled files has no
+// records, so no stations.
 std::vector<RunStation> run_stations(const Run& run);
+std::vector<RunStation> run_stations(const Scene& scene);
 
 // The route from the first stop to the last: the speed limits in force by the rule, the
 // gradient layer of the cells and the curves by their class's radius.
 dynamics::RouteProfile route_profile(const Run& run, const std::vector<RunStation>& stations,
+                                     LimitRule rule = {});
+dynamics::RouteProfile route_profile(const Scene& scene, const std::vector<RunStation>& stations,
                                      LimitRule rule = {});
 
 // One leg of the run, from a stand at one stop to the stand at the next.

@@ -18,6 +18,8 @@ bool stops_at(std::int64_t dwell, int category);
 // The slots of the stations the train's run stops at, in the order read: the first station,
 // every later one it stops at, and the last; each beyond the one before. The stations are as
 // many as the train text has station records.
+std::vector<std::size_t> run_stop_slots(const std::vector<SourceRecord>& records,
+                                        const Slots& slots);
 std::vector<std::size_t> run_stop_slots(const Run& run);
 
 }  // namespace railscen::analysis

@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "analysis/run_times.h"
+#include "analysis/train_run.h"
 #include "model/diagnostic.h"
 #include "model/run.h"
 
@@ -18,6 +20,15 @@ std::vector<Diagnostic> wanted_warnings(const Run& run, bool no_warnings);
 // Timed stations (slot time non-zero) that the timetable reaches sooner than the speed limits
 // allow, from the station timed before or from the clock's start: the bound of timed_legs.
 std::vector<Diagnostic> timetable_warnings(const Run& run);
+
+// Timed stations the train of a rolling-stock file cannot keep: the leg's scheduled time is
+// shorter than the train's fastest run (TrainRun::leg_seconds beside the legs). Legs the speed
+// limits alone rule out are left to timetable_warnings. The second form runs the chosen train
+// and throws TrainRunError where it cannot.
+std::vector<Diagnostic> train_run_warnings(const Run& run, const std::vector<TimedLeg>& legs,
+                                           const TrainRun& train);
+std::vector<Diagnostic> train_run_warnings(const Run& run, const TrainChoice& choice,
+                                           LimitRule rule = {});
 
 // Timed stations before the time they follow (the clock's start, the station timed before) by
 // leg_seconds' rule: a time past midnight is no fault.

@@ -1,5 +1,6 @@
 // railscen check LINE_FILE TRAIN_FILE: the compile without writing anything, and warnings on
-// what the compile accepts but the author most likely did not mean.
+// what the compile accepts but the author most likely did not mean; with a rolling-stock file,
+// on the timed legs its train cannot keep.
 
 #include <CLI/CLI.hpp>
 #include <iostream>
@@ -16,24 +17,54 @@
 namespace railscen::cli {
 
 int run_check(const CompileInputs& inputs, std::ostream& err, std::ostream& out) {
+    return run_check(inputs, {}, err, out);
+}
+
+int run_check(const CompileInputs& inputs, const analysis::TrainChoice& train, std::ostream& err,
+              std::ostream& out) {
     Run run = named_run(inputs);
     InputTexts source(inputs);
     const std::optional<std::int32_t> fatal = compile_in_memory(run, inputs.with_plan(), source);
 
-    const std::vector<Diagnostic> warnings = analysis::wanted_warnings(run, inputs.no_warnings);
+    std::vector<Diagnostic> warnings = analysis::wanted_warnings(run, inputs.no_warnings);
+    if (!train.rolling_stock.empty() && run.error_code == 0 && !fatal && !inputs.no_warnings) {
+        try {
+            for (Diagnostic& d : analysis::train_run_warnings(run, train)) {
+                warnings.push_back(std::move(d));
+            }
+        } catch (const analysis::TrainRunError& e) {
+            err << "railscen check: " << e.what() << '\n';
+            return kExitFailure;
+        }
+    }
     report::print_diagnostics(run, inputs, warnings, out, err);
     if (run.error_code != 0 || fatal) return kExitProblem;
     return inputs.warnings_as_errors && !warnings.empty() ? kExitProblem : kExitOk;
 }
 
 Command add_check_command(CLI::App& parent) {
-    auto inputs = std::make_shared<CompileInputs>();
+    struct CheckOptions {
+        CompileInputs inputs;
+        analysis::TrainChoice train;
+    };
+    auto o = std::make_shared<CheckOptions>();
     CLI::App* app = parent.add_subcommand(
         "check", "compile without writing anything, and warn on likely mistakes");
-    add_compile_inputs(*app, *inputs);
+    add_compile_inputs(*app, o->inputs);
+    CLI::Option* stock =
+        app->add_option("--rolling-stock", o->train.rolling_stock,
+                        "rolling-stock file: warn on each timed leg its train's fastest run "
+                        "cannot keep")
+            ->type_name("FILE");
+    app->add_option("--train", o->train.train_id,
+                    "the train's id in the file; the first by default")
+        ->type_name("ID")
+        ->needs(stock);
     return {app,
-            [inputs](std::ostream& out, std::ostream& err) { return run_check(*inputs, err, out); },
-            inputs.get()};
+            [o](std::ostream& out, std::ostream& err) {
+                return run_check(o->inputs, o->train, err, out);
+            },
+            &o->inputs};
 }
 
 }  // namespace railscen::cli

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "analysis/speed_limits.h"
+#include "analysis/train_run.h"
 #include "compile/inputs.h"
 
 namespace CLI {
@@ -43,6 +44,9 @@ int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostre
 // What check and explain do once their arguments are parsed; messages go to the streams.
 // JSON (--format json) goes to out, which defaults to standard output.
 int run_check(const CompileInputs& inputs, std::ostream& err, std::ostream& out = std::cout);
+// The same with the warnings on the timed legs a rolling-stock file's train cannot keep.
+int run_check(const CompileInputs& inputs, const analysis::TrainChoice& train, std::ostream& err,
+              std::ostream& out);
 int run_explain(std::int32_t code, std::ostream& out, std::ostream& err);
 int run_explain_record(const std::string& word, std::ostream& out, std::ostream& err);
 

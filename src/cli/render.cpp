@@ -34,6 +34,7 @@ struct RenderOptions {
     bool from_utf8 = false;
     std::optional<std::int64_t> from;
     std::optional<std::int64_t> to;
+    analysis::TrainChoice train;
 };
 
 // A report is a few hundred bytes of JSON; anything far larger is no report.
@@ -121,7 +122,9 @@ int run_render(const RenderOptions& o, std::ostream& err) {
     bool coded = false;  // the scenario holds a code: drawn, and the exit status says so
     try {
         const analysis::Scene scene = load_scene(o);
-        sheet = render::route_sheet(scene, drawn_range(o, scene));
+        std::optional<analysis::TrainRun> train;
+        if (!o.train.rolling_stock.empty()) train = analysis::train_run(scene, o.train);
+        sheet = render::route_sheet(scene, drawn_range(o, scene), train ? &*train : nullptr);
         coded = scene.code.has_value();
     } catch (const std::runtime_error& e) {
         err << "railscen render: " << e.what() << '\n';
@@ -171,6 +174,15 @@ Command add_render_command(CLI::App& parent) {
     app->add_option("--to", o->to, "the last metre drawn")
         ->type_name("M")
         ->check(CLI::PositiveNumber);
+    CLI::Option* stock =
+        app->add_option("--rolling-stock", o->train.rolling_stock,
+                        "description texts: draw the fastest run of the file's train over the "
+                        "speed limits, with its time at each stand")
+            ->type_name("FILE");
+    app->add_option("--train", o->train.train_id,
+                    "the train's id in the file; the first by default")
+        ->type_name("ID")
+        ->needs(stock);
     return {app, [o](std::ostream&, std::ostream& err) { return run_render(*o, err); }};
 }
 

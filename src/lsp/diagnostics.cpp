@@ -7,6 +7,7 @@
 #include "analysis/shown.h"
 #include "analysis/warnings.h"
 #include "lsp/positions.h"
+#include "lsp/rolling_stock.h"
 #include "model/diagnostic.h"
 #include "model/error_codes.h"
 #include "source_text/field_reader.h"
@@ -107,6 +108,7 @@ std::vector<ShownDiagnostic> text_diagnostics(const CompiledPair& c, SourceFile 
         return out;
     }
     for (const Diagnostic& d : analysis::check_warnings(c.run)) add(d);
+    for (const Diagnostic& d : rolling_stock_warnings(c)) add(d);
     return out;
 }
 

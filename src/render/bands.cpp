@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "analysis/units_text.h"
+#include "model/text_encoding.h"
 #include "render/label_packer.h"
 #include "render/route_sheet.h"
 #include "render/sheet_style.h"
@@ -282,7 +283,75 @@ struct BandStyle {
     double height;
     std::vector<const Profile*> profiles;
     std::int64_t loaded_to;
+    const TrainRun* run = nullptr;  // drawn over the profiles, on their scale
 };
+
+constexpr const char* kRunColour = "#1b9e77";
+
+// The run's speed as one line, thinned to what half a pixel column shows, and its time at each
+// stand: a tick at the foot of the band and the time above it where the one before leaves room.
+// Its name goes in the band's header after the profiles' (at header_x): all of it is one group.
+void draw_run(SvgDocument& svg, const TrainRun& run, const Axis& axis, const Scale& s,
+              double header_x, double top) {
+    const SheetRange r = axis.range();
+    const auto from = static_cast<double>(r.from);
+    const auto to = static_cast<double>(r.to);
+    // Points past either end of the range give way to the point at the end, in a straight line.
+    const auto at_end = [&](const analysis::RunSpeedPoint& a, const analysis::RunSpeedPoint& b,
+                            double metres) {
+        const double share = b.metres > a.metres ? (metres - a.metres) / (b.metres - a.metres) : 0;
+        return Point{axis.x(metres), s.y(a.kmh + (b.kmh - a.kmh) * share)};
+    };
+    std::vector<Point> points;
+    for (std::size_t i = 0; i < run.speeds.size(); ++i) {
+        const analysis::RunSpeedPoint& p = run.speeds[i];
+        if (p.metres < from || p.metres > to) {
+            const bool next_inside =
+                i + 1 < run.speeds.size() && p.metres < from && run.speeds[i + 1].metres > from;
+            const bool previous_inside = i > 0 && p.metres > to && run.speeds[i - 1].metres < to;
+            if (next_inside) points.push_back(at_end(p, run.speeds[i + 1], from));
+            if (previous_inside) points.push_back(at_end(run.speeds[i - 1], p, to));
+            continue;
+        }
+        const Point at{axis.x(p.metres), s.y(p.kmh)};
+        const bool last = i + 1 == run.speeds.size();
+        if (!points.empty() && !last && at.x - points.back().x < 0.5 &&
+            std::abs(at.y - points.back().y) < 0.5) {
+            continue;
+        }
+        points.push_back(at);
+    }
+    const std::string name = "fastest run of " + run.train;
+    svg.begin_group("train-run", name);
+    svg.line({header_x, top + 8}, {header_x + 18, top + 8},
+             std::string("stroke=\"") + kRunColour + "\" stroke-width=\"2\"");
+    svg.text({header_x + 22, top + 12}, name + ", time at each stand", style_text("start"));
+    if (points.size() > 1) {
+        svg.polyline(points, std::string("class=\"train-run-speed\" fill=\"none\" stroke=\"") +
+                                 kRunColour + "\" stroke-width=\"1.5\"");
+    }
+    double free_from = axis.left();
+    for (const analysis::RunStand& stand : run.stands) {
+        if (stand.metres < from || stand.metres > to) continue;
+        const double x = axis.x(stand.metres);
+        const std::string time = analysis::clock_text(analysis::whole_seconds(stand.arrival));
+        svg.line({x, s.top + s.height - 8}, {x, s.top + s.height},
+                 std::string("class=\"train-run-time\" stroke=\"") + kRunColour +
+                     "\" stroke-width=\"1.5\"",
+                 "the run reaches \"" + utf8_from_1252(stand.name) + "\" at " +
+                     metres_range_text(static_cast<std::int64_t>(stand.metres),
+                                       static_cast<std::int64_t>(stand.metres)) +
+                     " after " + time);
+        const double w = text_width(time, kFont);
+        if (x - w / 2 < free_from || x + w / 2 > axis.right()) continue;
+        svg.text({x, s.top + s.height - 11}, time,
+                 style_text("middle",
+                            " class=\"train-run-label\" fill=\"#1b9e77\" stroke=\"#ffffff\" "
+                            "stroke-width=\"3\" paint-order=\"stroke\""));
+        free_from = x + w / 2 + 4;
+    }
+    svg.end_group();
+}
 
 double draw_band(SvgDocument& svg, const BandStyle& band, const Axis& axis, double top,
                  const LoadState& load) {
@@ -309,6 +378,12 @@ double draw_band(SvgDocument& svg, const BandStyle& band, const Axis& axis, doub
             high = any ? std::max(high, run.value) : std::max(0, run.value);
             any = true;
         }
+    }
+    if (band.run != nullptr) {
+        for (const analysis::RunSpeedPoint& p : band.run->speeds) {
+            high = std::max(high, static_cast<int>(std::ceil(p.kmh)));
+        }
+        any = any || !band.run->speeds.empty();
     }
     if (!any) high = 100;  // nothing loaded: an empty scale of a usual height
     const double step = nice_step(std::max(high - low, 1), 4);
@@ -339,6 +414,7 @@ double draw_band(SvgDocument& svg, const BandStyle& band, const Axis& axis, doub
     for (const Profile* p : band.profiles) {
         draw_profile(svg, *p, axis, s);
     }
+    if (band.run != nullptr) draw_run(svg, *band.run, axis, s, x, top);
     return 20 + band.height;
 }
 
@@ -394,7 +470,7 @@ class Legend {
 }  // namespace
 
 double draw_bands(SvgDocument& svg, const Scene& scene, const SheetFacts& facts, SheetRange range,
-                  double top, double width) {
+                  double top, double width, const TrainRun* run) {
     const Axis axis(range, kGutter, width - kRight);
     const LoadState& load = facts.load;
     double y = top;
@@ -418,7 +494,8 @@ double draw_bands(SvgDocument& svg, const Scene& scene, const SheetFacts& facts,
         {"speed limit (km/h)",
          150,
          {&facts.line_limit, &facts.train_limit, &facts.slowdown_limit, &facts.effective_limit},
-         load.speed_to},
+         load.speed_to,
+         run},
         {"gradient (\u2030)", 100, {&facts.gradient}, load.gradient_to},
         {"adhesion", 60, {&facts.adhesion}, load.adhesion_to},
     };

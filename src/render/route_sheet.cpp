@@ -64,13 +64,13 @@ double nice_step(double span, int count) {
     return 10 * power;
 }
 
-std::string route_sheet(const Scene& scene, std::optional<SheetRange> range) {
+std::string route_sheet(const Scene& scene, std::optional<SheetRange> range, const TrainRun* run) {
     const SheetRange r = range.value_or(SheetRange{0, grid_end(scene)});
     const SheetFacts facts = sheet_facts(scene);
     SvgDocument svg(kSheetWidth, 0, "#ffffff");
     double y = draw_banner(svg, facts, kSheetWidth);
     y += draw_plan_view(svg, scene, facts, r, y, kSheetWidth);
-    y += draw_bands(svg, scene, facts, r, y, kSheetWidth);
+    y += draw_bands(svg, scene, facts, r, y, kSheetWidth, run);
     svg.resize(kSheetWidth, std::ceil(y + 10));
     return svg.str();
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "analysis/sheet_facts.h"
+#include "analysis/train_run.h"
 #include "analysis/units_text.h"
 #include "model/diagnostic.h"
 #include "model/plan.h"
@@ -29,6 +30,7 @@ using analysis::Profile;
 using analysis::Scene;
 using analysis::SheetFacts;
 using analysis::SheetObject;
+using analysis::TrainRun;
 
 // The stretch drawn, in route metres.
 struct SheetRange {
@@ -36,8 +38,10 @@ struct SheetRange {
     std::int64_t to = 0;
 };
 
-// The whole sheet as an SVG document: plan view on top, then the bands on one metre axis.
-std::string route_sheet(const Scene& scene, std::optional<SheetRange> range = {});
+// The whole sheet as an SVG document: plan view on top, then the bands on one metre axis; a
+// train's run, when given, over the speed-limit band with its time at each stand.
+std::string route_sheet(const Scene& scene, std::optional<SheetRange> range = {},
+                        const TrainRun* run = nullptr);
 
 // A round step (1, 2 or 5 times a power of ten) near span / count.
 double nice_step(double span, int count);
@@ -48,6 +52,6 @@ double draw_plan_view(SvgDocument& svg, const Scene& scene, const SheetFacts& fa
 
 // The lanes of objects and the profile bands on one metre axis; returns their height.
 double draw_bands(SvgDocument& svg, const Scene& scene, const SheetFacts& facts, SheetRange range,
-                  double top, double width);
+                  double top, double width, const TrainRun* run = nullptr);
 
 }  // namespace railscen::render
