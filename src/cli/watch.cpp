@@ -179,12 +179,12 @@ int run_watch(WatchOptions& o, std::ostream& out) {
     o.inputs.line_name = names.line_name;
     o.inputs.train_name = names.train_name;
     const std::filesystem::path folder = utf8_path(o.out_folder);
-    const FileNames files_written = file_names(names.line_name, names.train_name);
-    std::vector<std::filesystem::path> outputs = {folder / files_written.scenario_file,
-                                                  folder / files_written.cell_file};
-    if (o.inputs.with_plan() != 0) outputs.push_back(folder / files_written.plan_file);
-    if (!o.svg_file.empty()) outputs.emplace_back(o.svg_file);
-    guard_outputs(outputs, {o.inputs.line_file, o.inputs.train_file});
+    WrittenFiles written;
+    written.plan = o.inputs.with_plan() != 0;
+    written.binaries = true;
+    if (!o.svg_file.empty()) written.named.push_back(utf8_path(o.svg_file));
+    guard_outputs(written_paths(folder, file_names(names.line_name, names.train_name), written),
+                  {utf8_path(o.inputs.line_file), utf8_path(o.inputs.train_file)});
 
     std::signal(SIGINT, on_interrupt);
     std::signal(SIGTERM, on_interrupt);
