@@ -9,6 +9,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "analysis/clock_rule.h"
+#include "analysis/scenario_run.h"
 #include "cli_tool.h"
 #include "model/file_io.h"
 #include "model/file_names.h"
@@ -147,6 +149,33 @@ TEST(CliRun, TheStoredScenariosRunNeverBeatsTheTimetablesBound) {
         }
     }
     EXPECT_EQ(compared, 6);
+}
+
+// The run times its legs by the timetable's one clock rule: a leg past midnight is the short
+// way forward, a time before the one it follows is no schedule, an untimed end none either.
+TEST(RunLegs, TimedByTheClockRule) {
+    struct Case {
+        std::int64_t from;
+        std::int64_t to;
+        std::optional<std::int64_t> scheduled;
+    };
+    const Case cases[] = {
+        {16 * 3600, 16 * 3600 + 120, 120},
+        {23 * 3600 + 58 * 60, 3 * 60, 300},
+        {8 * 3600, 7 * 3600 + 50 * 60, std::nullopt},
+        {8 * 3600, 0, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const std::vector<analysis::RunStation> stations = {{"A", 0, c.from, 30},
+                                                            {"B", 2000, c.to, 0}};
+        dynamics::FastestRun run;
+        run.stops = {{2000, 100, 100}};
+        const std::vector<analysis::RunLeg> legs = analysis::run_legs(stations, run);
+        ASSERT_EQ(legs.size(), 1u);
+        EXPECT_EQ(legs[0].scheduled, c.scheduled) << c.from << " to " << c.to;
+        EXPECT_EQ(legs[0].scheduled,
+                  c.to == 0 ? std::nullopt : analysis::leg_seconds(c.from, c.to));
+    }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "analysis/clock_rule.h"
 #include "analysis/grid_view.h"
 #include "analysis/scene.h"
 #include "analysis/stops.h"
@@ -86,10 +87,10 @@ std::vector<RunLeg> run_legs(const std::vector<RunStation>& stations,
     for (std::size_t i = 1; i < stations.size(); ++i) {
         const dynamics::StopTime& arrival = run.stops[i - 1];
         RunLeg leg{&stations[i - 1], &stations[i], arrival.arrival - left, std::nullopt};
+        // Past midnight by the timetable's one rule; a time before the one it follows is no
+        // schedule to keep (check names it).
         if (leg.from->time != 0 && leg.to->time != 0) {
-            std::int64_t scheduled = leg.to->time - leg.from->time;
-            if (scheduled < 0) scheduled += 24 * 3600;  // past midnight
-            leg.scheduled = scheduled;
+            leg.scheduled = leg_seconds(leg.from->time, leg.to->time);
         }
         out.push_back(leg);
         left = arrival.departure;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "analysis/clock_rule.h"
 #include "analysis/scenario_run.h"
 #include "paper/scenario_facts.h"
 
@@ -45,7 +46,8 @@ void add_run_times(TimetableSheet& sheet, const Run& run, const dynamics::TrainD
             if (a.metres < metres) anchor = &a;
         }
         const double t = dynamics::run_at(fastest, static_cast<double>(metres)).time;
-        return anchor->departure + static_cast<std::int64_t>(std::floor(t - anchor->run_departure));
+        return analysis::time_after(
+            anchor->departure, static_cast<std::int64_t>(std::floor(t - anchor->run_departure)));
     };
     for (SheetRow& row : sheet.rows) {
         if (row.metres < stops.front().metres || row.metres > stops.back().metres) continue;
@@ -55,7 +57,7 @@ void add_run_times(TimetableSheet& sheet, const Run& run, const dynamics::TrainD
                 break;
             case TimeForm::kStop:
                 if (!row.arrival) row.arrival = at(row.metres);
-                if (!row.departure) row.departure = *row.arrival + row.dwell;
+                if (!row.departure) row.departure = analysis::time_after(*row.arrival, row.dwell);
                 break;
             case TimeForm::kPassing:
             case TimeForm::kArrival:
