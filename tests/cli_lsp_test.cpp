@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 #include <random>
 
+#include "analysis/speed_limits.h"
 #include "lsp/documents.h"
 #include "lsp/positions.h"
 #include "lsp/records.h"
@@ -287,6 +288,18 @@ TEST_F(StoredScenario, HoverTellsWhatARecordBecomes) {
         const std::string value = r["result"]["contents"]["value"];
         EXPECT_EQ(value.substr(0, k.starts_with.size()), k.starts_with) << value;
     }
+    // A speed board's hover ends with the limit in force there, by the rule the route sheet and
+    // the timetable's bound use.
+    const railscen::Run run =
+        testing::load(testing::read_bytes(line_path()), testing::read_bytes(train_path()));
+    const std::vector<analysis::SpeedStretch> limits = analysis::speed_limits(run);
+    const analysis::SpeedStretch* at_board = analysis::stretch_at(limits, 2750);
+    ASSERT_NE(at_board, nullptr);
+    const std::string board = c.hover(line_uri, 594, 2)["result"]["contents"]["value"];
+    const std::string in_force = "\n\nin force at 2750 m: " + analysis::stretch_text(*at_board) +
+                                 " (" + analysis::limit_source_words(at_board->sources) + ")";
+    ASSERT_GE(board.size(), in_force.size());
+    EXPECT_EQ(board.substr(board.size() - in_force.size()), in_force);
     // The last station: its zone and stop cell.
     const std::string train = utf8_of(train_path());
     const auto lines = [&] {
@@ -403,9 +416,8 @@ TEST_F(StoredScenario, HoverOnSettingsGivesTheFormatTablesFieldsAndTheClockItsTi
              replaced(utf8_of(train_path()), "orologio,    16              39            30 ",
                       "orologio,    7  10  0"),
              2);
-    EXPECT_EQ(
-        c.hover(train_uri, 7, 0)["result"]["contents"]["value"],
-        "clock at the start of the run: 07:10:00 \xe2\x86\x92 scenario slot 86, words 3 to 5");
+    EXPECT_EQ(c.hover(train_uri, 7, 0)["result"]["contents"]["value"],
+              "clock at the start of the run: 7:10:00 \xe2\x86\x92 scenario slot 86, words 3 to 5");
 }
 
 // The completion's keywords are recognised by the compiler's own tests as their records, and

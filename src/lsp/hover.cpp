@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "analysis/speed_limits.h"
 #include "analysis/units_text.h"
 #include "loader/record_kinds.h"
 #include "lsp/records.h"
@@ -87,12 +88,15 @@ std::string metres(std::int64_t m) {
     return std::to_string(m) + " m";
 }
 
-// A time of day as the texts' clock and stations give it: "07:10:00".
-std::string time_of_day_text(std::int64_t seconds) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%02lld:%02lld:%02lld", static_cast<long long>(seconds / 3600),
-                  static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
-    return text;
+// The limit in force at a metre by the one rule the route sheet and the timetable's bound
+// use, on a line of its own; empty without a grid.
+std::string limit_in_force(const Run& run, std::int64_t m) {
+    if (!run.cells) return {};
+    const std::vector<analysis::SpeedStretch> limits = analysis::speed_limits(run);
+    const analysis::SpeedStretch* s = analysis::stretch_at(limits, m);
+    if (s == nullptr || s->kmh == 0) return {};
+    return "\n\nin force at " + metres(m) + ": " + analysis::stretch_text(*s) + " (" +
+           analysis::limit_source_words(s->sources) + ")";
 }
 
 // A record with nothing more to tell than its fields: each by the format table's name, unit and
@@ -156,7 +160,7 @@ std::string station_hover(const Run& run, const SourceRecord& r) {
     } else {
         out += "; no stop cell (category " + std::to_string(slot.category) + ")";
     }
-    if (slot.time != 0) out += "; timed " + time_of_day_text(slot.time);
+    if (slot.time != 0) out += "; timed " + analysis::clock_text(slot.time);
     return out;
 }
 
@@ -215,7 +219,7 @@ std::string object_hover(const Run& run, const SourceRecord& r, ObjectRecord o) 
                        std::to_string(cell->param2) + " (second), " + std::to_string(cell->param3) +
                        " (third); stripes " + std::to_string(cell->param4);
             }
-            return out;
+            return out + limit_in_force(run, n[0]);
         }
         case ObjectRecord::kSignBoard: {
             const auto n = numbers(r, 1);
@@ -248,9 +252,12 @@ std::string train_hover(const Run& run, const SourceRecord& r, TrainRecord t) {
             return signal_hover(run, numbers(r, 1));
         case TrainRecord::kStation:
             return station_hover(run, r);
-        case TrainRecord::kSpeedLimit:
-            return profile_hover(run, "speed limit", numbers(r, 2), " km/h",
-                                 &TrackCell::speed_limit);
+        case TrainRecord::kSpeedLimit: {
+            const auto n = numbers(r, 2);
+            if (n.size() < 2) return {};
+            return profile_hover(run, "speed limit", n, " km/h", &TrackCell::speed_limit) +
+                   limit_in_force(run, n[0]);
+        }
         case TrainRecord::kAdhesion:
             return profile_hover(run, "adhesion", numbers(r, 2), "", &TrackCell::adhesion);
         case TrainRecord::kSlowdown: {
@@ -263,12 +270,13 @@ std::string train_hover(const Run& run, const SourceRecord& r, TrainRecord t) {
                    (n[0] > 1500
                         ? ", warning " +
                               object_cell(run, cell_index::slowdown_warning(n[0]), kSlowdownWarning)
-                        : std::string());
+                        : std::string()) +
+                   limit_in_force(run, n[0]);
         }
         case TrainRecord::kClock: {
             const std::optional<std::int64_t> start = analysis::clock_start(r);
             if (!start) return fields_hover(info(t), r);
-            return "clock at the start of the run: " + time_of_day_text(*start) + kArrow +
+            return "clock at the start of the run: " + analysis::clock_text(*start) + kArrow +
                    "scenario slot 86, words 3 to 5";
         }
         case TrainRecord::kCodeRow: {
