@@ -187,7 +187,7 @@ std::vector<Row> rows() {
          },
          0,
          {R"("textDocumentSync":{"change":2)", R"(station \"Bivio\" (slot 1): zone)",
-          "timed 08:05:00"},
+          "timed 8:05:00"},
          {"error 15"}},
         {"positions of -1 and 2^63 are refused",
          [](const fs::path& w) {
