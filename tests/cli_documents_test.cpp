@@ -118,21 +118,7 @@ const std::string kTrain = testing::train_text(
      "stazione,  5000,  12,  400,  1, 0, 0,  1,1,0,  2,1,1,  60,  0,0, 0, SECONDA",
      "stazione,  7000,  12,  400,  1, 0, 0,  1,1,0,  2,1,1,  0,  0,0, 0, ULTIMA"});
 
-const std::string kStock =
-    "schema: https://railtoolkit.org/schema/rolling-stock.json\n"
-    "schema_version: \"2022.05\"\n"
-    "trains:\n"
-    "  - {id: TEST, name: Test unit, formation: [UNIT]}\n"
-    "vehicles:\n"
-    "  - id: UNIT\n"
-    "    name: Unit\n"
-    "    vehicle_type: multiple unit\n"
-    "    length: 50\n"
-    "    mass: 100\n"
-    "    speed_limit: 250\n"
-    "    a_braking: -1.0\n"
-    "    rotation_mass: 1.0\n"
-    "    tractive_effort: [[0, 100000], [100, 100000], [250, 100000]]\n";
+const std::string kStock = testing::hand_worked_stock();
 
 TEST(DocumentsCommand, RunGivesEveryRowItsTime) {
     TempFolder folder;

@@ -30,21 +30,7 @@ const std::string kTrain = testing::train_text(
      "stazione,  3000,  28,  400,  1, 0, 0,  1,1,0,  2,1,1,  0,  0,0, 0, PASSANTE",
      "stazione,  4000,  12,  400,  1, 0, 0,  1,1,0,  2,1,1,  0,  16,5, 0, ULTIMA"});
 
-const std::string kStock =
-    "schema: https://railtoolkit.org/schema/rolling-stock.json\n"
-    "schema_version: \"2022.05\"\n"
-    "trains:\n"
-    "  - {id: TEST, name: Test unit, formation: [UNIT]}\n"
-    "vehicles:\n"
-    "  - id: UNIT\n"
-    "    name: Unit\n"
-    "    vehicle_type: multiple unit\n"
-    "    length: 50\n"
-    "    mass: 100\n"
-    "    speed_limit: 250\n"
-    "    a_braking: -1.0\n"
-    "    rotation_mass: 1.0\n"
-    "    tractive_effort: [[0, 100000], [100, 100000], [250, 100000]]\n";
+const std::string kStock = testing::hand_worked_stock();
 
 struct Folder {
     TempFolder folder;

@@ -24,15 +24,7 @@ const std::string kLine = testing::line_text(
 const std::string kTrain = testing::train_text(
     {"orologio,  16 0 0", "stazione,  0,  8,  400,  0, 0, 0,  1,1,0,  3,1,1,  1,  16,0,0, ORIGINE",
      "stazione,  2000,  12,  400,  1, 0, 0,  1,1,0,  2,1,1,  0,  16,1,29, ULTIMA"});
-const std::string kStock =
-    "schema: https://railtoolkit.org/schema/rolling-stock.json\n"
-    "schema_version: \"2022.05\"\n"
-    "trains:\n"
-    "  - {id: TEST, name: Test unit, formation: [UNIT]}\n"
-    "vehicles:\n"
-    "  - {id: UNIT, name: Unit, vehicle_type: multiple unit, length: 50, mass: 100,\n"
-    "     speed_limit: 250, a_braking: -1.0, rotation_mass: 1.0,\n"
-    "     tractive_effort: [[0, 100000], [100, 100000], [250, 100000]]}\n";
+const std::string kStock = testing::hand_worked_stock();
 
 // The messages the editor shows on the train text, one per line.
 std::string shown_on_train(const std::filesystem::path& folder) {

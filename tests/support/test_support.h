@@ -24,6 +24,11 @@ std::string line_text(std::initializer_list<std::string_view> object_rows,
 // A train description: "[generale]", the rows, "[fine]".
 std::string train_text(std::initializer_list<std::string_view> rows);
 
+// A rolling-stock file of one train whose run can be worked out by hand: one 100 t unit
+// pulling 100 kN at every speed up to 250 km/h, with no rotating mass and no resistance,
+// braking with 1 m/s^2; the train's id is TEST.
+std::string hand_worked_stock();
+
 // Loads line and train texts into a fresh run (memorizza_dati after a slot reset).
 Run load(const std::string& line, const std::string& train, std::int32_t with_plan = 1);
 
