@@ -51,15 +51,7 @@ Command add_check_command(CLI::App& parent) {
     CLI::App* app = parent.add_subcommand(
         "check", "compile without writing anything, and warn on likely mistakes");
     add_compile_inputs(*app, o->inputs);
-    CLI::Option* stock =
-        app->add_option("--rolling-stock", o->train.rolling_stock,
-                        "rolling-stock file: warn on each timed leg its train's fastest run "
-                        "cannot keep")
-            ->type_name("FILE");
-    app->add_option("--train", o->train.train_id,
-                    "the train's id in the file; the first by default")
-        ->type_name("ID")
-        ->needs(stock);
+    add_train_choice(*app, o->train, "warn on each timed leg its train's fastest run cannot keep");
     return {app,
             [o](std::ostream& out, std::ostream& err) {
                 return run_check(o->inputs, o->train, err, out);

@@ -12,6 +12,7 @@
 
 namespace CLI {
 class App;
+class Option;
 }
 
 namespace railscen::cli {
@@ -38,6 +39,11 @@ void add_name_options(CLI::App& command, CompileInputs& inputs);
 
 // --rank A|B|C and --side left|right: which of a speed board's speeds hold for the train.
 void add_limit_rule(CLI::App& command, analysis::LimitRule& rule);
+
+// --rolling-stock FILE (what the command does with it in `use`) and --train ID, which needs it;
+// returns the first, for other options that need it too.
+CLI::Option* add_train_choice(CLI::App& command, analysis::TrainChoice& train,
+                              const std::string& use);
 
 int run_tool(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 

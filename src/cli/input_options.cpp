@@ -76,4 +76,18 @@ void add_limit_rule(CLI::App& command, analysis::LimitRule& rule) {
         ->transform(CLI::CheckedTransformer(sides, CLI::ignore_case));
 }
 
+CLI::Option* add_train_choice(CLI::App& command, analysis::TrainChoice& train,
+                              const std::string& use) {
+    CLI::Option* stock =
+        command
+            .add_option("--rolling-stock", train.rolling_stock,
+                        "rolling-stock file (railtoolkit YAML, schema version 2022.05): " + use)
+            ->type_name("FILE");
+    command
+        .add_option("--train", train.train_id, "the train's id in the file; the first by default")
+        ->type_name("ID")
+        ->needs(stock);
+    return stock;
+}
+
 }  // namespace railscen::cli

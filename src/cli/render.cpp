@@ -174,15 +174,9 @@ Command add_render_command(CLI::App& parent) {
     app->add_option("--to", o->to, "the last metre drawn")
         ->type_name("M")
         ->check(CLI::PositiveNumber);
-    CLI::Option* stock =
-        app->add_option("--rolling-stock", o->train.rolling_stock,
-                        "description texts: draw the fastest run of the file's train over the "
-                        "speed limits, with its time at each stand")
-            ->type_name("FILE");
-    app->add_option("--train", o->train.train_id,
-                    "the train's id in the file; the first by default")
-        ->type_name("ID")
-        ->needs(stock);
+    add_train_choice(*app, o->train,
+                     "with description texts, draw the fastest run of the file's train over the "
+                     "speed limits, with its time at each stand");
     return {app, [o](std::ostream&, std::ostream& err) { return run_render(*o, err); }};
 }
 

@@ -246,14 +246,7 @@ Command add_timetable_command(CLI::App& parent) {
     app->add_option("TRAIN_FILE", o->inputs.train_file, "train description text")->required();
     add_limit_rule(*app, o->rule);
     CLI::Option* stock =
-        app->add_option("--rolling-stock", o->train.rolling_stock,
-                        "rolling-stock file (railtoolkit YAML, schema version 2022.05): the "
-                        "train's fastest run over each leg beside the bound")
-            ->type_name("FILE");
-    app->add_option("--train", o->train.train_id,
-                    "the train's id in the file; the first by default")
-        ->type_name("ID")
-        ->needs(stock);
+        add_train_choice(*app, o->train, "the train's fastest run over each leg beside the bound");
     CLI::Option* suggest =
         app->add_flag("--suggest", o->suggest,
                       "propose each timed station's time: the fastest run plus a recovery margin")
