@@ -4,36 +4,10 @@
 
 #include "analysis/diff.h"
 #include "paper/scenario_facts.h"
+#include "paper/stored_layout.h"
 
 namespace railscen::paper {
 namespace {
-
-const char* const kHead[] = {
-    "",
-    "                               Modulo M. 3",
-    "                           ORDINE DI RALLENTAMENTO",
-    " ________________________________________________________________________________",
-};
-const char* const kTableHead[] = {
-    "  _______________________________________________________________________________",
-    " |   |                            |Inizio dopo |          |         |            |",
-    " | N.|      FRA LE STAZIONI       | il cippo   | Velocita'|Lunghezza|Prescrizioni|",
-    " |   |   (o nelle Stazioni di)    |chilometrico|          |   metri | specifiche |",
-    " |___|____________________________|____________|__________|_________|____________|",
-};
-constexpr std::string_view kEmptyRow =
-    " |   |                            |            |          |         |            |";
-constexpr std::string_view kNoSlowdownRow =
-    " |   |  nessun rallentamento      |            |          |         |            |";
-const char* const kFoot[] = {
-    "",
-    "              Prescrizioni specifiche",
-    " A - Da rispettare con tutto il treno (per i treni viaggiatori)",
-    " B - Interessa anche la stazione di.......",
-    " D - Rallentamneto N. ... e N. ...  sono contigui",
-    " C - Da rispettare dalle ore ....  alle ore ..... di tutti",
-    "     i giorni esclusi i seguenti:.........",
-};
 
 // A number right-aligned in width characters (cut and warned past it).
 std::string right_aligned(const std::string& text, std::size_t width, const std::string& what,
@@ -74,13 +48,16 @@ SlowdownForm slowdown_form(const Run& run) {
 
 DocumentLines slowdown_form_lines(const SlowdownForm& form) {
     DocumentLines out;
-    for (const char* line : kHead) out.lines.emplace_back(line);
+    const auto add_stored = [&](StoredLines lines) {
+        for (const std::string_view line : stored_form_lines(lines)) out.lines.emplace_back(line);
+    };
+    add_stored(form_layout::kHead);
     out.lines.push_back(trimmed_right("  Linea  " + form.line_from + "  " + form.line_to));
     out.lines.push_back("  Si ordina al macchinista del treno " + form.train_number +
                         " di effettuare i seguenti rallentamenti");
-    for (const char* line : kTableHead) out.lines.emplace_back(line);
-    out.lines.emplace_back(kEmptyRow);
-    if (form.rows.empty()) out.lines.emplace_back(kNoSlowdownRow);
+    add_stored(form_layout::kTableHead);
+    out.lines.emplace_back(stored_form_line(form_layout::kEmptyRow));
+    if (form.rows.empty()) out.lines.emplace_back(stored_form_line(form_layout::kNoSlowdownRow));
     for (std::size_t i = 0; i < form.rows.size(); ++i) {
         const FormRow& r = form.rows[i];
         const std::string what = "slowdown order form, row " + std::to_string(i + 1);
@@ -91,9 +68,10 @@ DocumentLines slowdown_form_lines(const SlowdownForm& form) {
             right_aligned(std::to_string(r.kmh), 8, what, out.warnings) + "  |" +
             right_aligned(std::to_string(r.length), 8, what, out.warnings) + " |            |");
     }
-    while (out.lines.size() < 11 + kFormBodyRows) out.lines.emplace_back(kEmptyRow);
-    out.lines.emplace_back(kTableHead[4]);
-    for (const char* line : kFoot) out.lines.emplace_back(line);
+    while (out.lines.size() < form_layout::kEmptyRow + kFormBodyRows) {
+        out.lines.emplace_back(stored_form_line(form_layout::kEmptyRow));
+    }
+    add_stored(form_layout::kFoot);
     return out;
 }
 

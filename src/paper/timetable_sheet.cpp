@@ -6,6 +6,7 @@
 
 #include "model/text_encoding.h"
 #include "paper/scenario_facts.h"
+#include "paper/stored_layout.h"
 
 namespace railscen::paper {
 namespace {
@@ -14,29 +15,6 @@ constexpr std::string_view kSpeedBoardName = "Cartello Indicatore";
 constexpr std::size_t kNameWidth = 27;        // after the cell's one leading blank
 constexpr std::size_t kHeaderNameWidth = 22;  // after "da: " and "a: "
 
-const char* const kHeaderTop[] = {
-    "",
-    "",
-    "  ___________________                                               ______________",
-    " |                   |                    SCHEDA                   |              |",
-};
-const char* const kHeaderMiddle[] = {
-    "                                                                   |______________|",
-    "  ___________________                ___________________",
-    " |  CLASSIFICAZIONE  |              |  MASSA BLOCCATA   |       ",
-};
-const char* const kTableHead[] = {
-    " |___________________|              |___________________|",
-    "",
-    "  ________________________________________________________________________________",
-    " | Vel.| Vel.| Progr Km |  No |   Localita' di  Servizio   |     Orario     | Rec |",
-    " | Lim.|Marc.|          |  Rs |                            |                |     |",
-    " |_____|_____|__________|_____|____________________________|________________|_____|",
-};
-constexpr std::string_view kEmptyRow =
-    " |     |     |          |     |                            |                |     |";
-constexpr std::string_view kRule =
-    " |_____|_____|__________|_____|____________________________|________________|_____|";
 // Said on the line after the table when no run gives the passing times.
 constexpr std::string_view kNoRunNote =
     " Nota: orari delle sole stazioni con orario (nessun materiale rotabile indicato)";
@@ -182,7 +160,10 @@ DocumentLines timetable_sheet_lines(const TimetableSheet& sheet) {
     DocumentLines out;
     const SheetHeader& h = sheet.header;
     std::vector<std::string> header;
-    for (const char* line : kHeaderTop) header.emplace_back(line);
+    const auto add_stored = [&](StoredLines lines) {
+        for (const std::string_view line : stored_sheet_lines(lines)) header.emplace_back(line);
+    };
+    add_stored(sheet_layout::kHeaderTop);
     const std::string percent =
         h.braked_percentage ? std::to_string(*h.braked_percentage) + "%" : "";
     header.push_back(" |   TRENO n. " +
@@ -197,12 +178,12 @@ DocumentLines timetable_sheet_lines(const TimetableSheet& sheet) {
         " |___________________|                    a: " +
         fitted(h.destination, kHeaderNameWidth, "timetable sheet, destination", out.warnings) +
         "|" + percent_cell + "|");
-    for (const char* line : kHeaderMiddle) header.emplace_back(line);
+    add_stored(sheet_layout::kHeaderMiddle);
     const std::string mass = h.mass_tonnes ? std::to_string(*h.mass_tonnes) + "T" : "";
     header.push_back(
         " |    " + fitted(h.classification, 15, "timetable sheet, classification", out.warnings) +
         "|              |      " + fitted(mass, 13, "timetable sheet, mass", out.warnings) + "|");
-    for (const char* line : kTableHead) header.emplace_back(line);
+    add_stored(sheet_layout::kTableHead);
 
     const std::size_t pages =
         std::max<std::size_t>(1, (sheet.rows.size() + kRowsPerPage - 1) / kRowsPerPage);
@@ -213,14 +194,12 @@ DocumentLines timetable_sheet_lines(const TimetableSheet& sheet) {
         for (std::size_t r = first; r < end; ++r) {
             out.lines.push_back(sheet_row_line(sheet.rows[r], out.warnings));
         }
-        out.lines.emplace_back(kEmptyRow);
-        out.lines.emplace_back(kRule);
-        out.lines.emplace_back("");
-        const bool last = page + 1 == pages;
-        out.lines.emplace_back(last && !sheet.run_times ? kNoRunNote : "");
-        out.lines.emplace_back(" ");
-        for (int i = 0; i < 10; ++i) out.lines.emplace_back("");
-        out.lines.emplace_back(" ");
+        const LineList foot = stored_sheet_lines(sheet_layout::kTableFoot);
+        const std::size_t foot_start = out.lines.size();
+        out.lines.insert(out.lines.end(), foot.begin(), foot.end());
+        if (page + 1 == pages && !sheet.run_times) {
+            out.lines[foot_start + sheet_layout::kNoteInFoot] = kNoRunNote;
+        }
     }
     return out;
 }
