@@ -96,7 +96,7 @@ TEST(CliRun, ABrokenRollingStockFileIsNamedWithItsLine) {
     const testing::ToolRun run = Folder("schema: rolling_stock\n").run({});
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err,
-              "railscen: stock.yaml:1: `schema`: must be "
+              "railscen run: stock.yaml:1: `schema`: must be "
               "\"https://railtoolkit.org/schema/rolling-stock.json\"\n");
     const testing::ToolRun unknown = Folder().run({"--train", "NONE"});
     EXPECT_EQ(unknown.status, 2);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "analysis/chosen_train.h"
 #include "analysis/scenario_run.h"
 #include "analysis/scene.h"
 #include "dynamics/rolling_stock.h"
@@ -17,24 +18,6 @@ namespace railscen::analysis {
 namespace {
 
 constexpr double kDrawnStep = 25;  // m between drawn points where the speed changes
-
-dynamics::TrainDynamics chosen_train(const TrainChoice& choice) {
-    try {
-        const std::string text = read_input_file(utf8_path(choice.rolling_stock));
-        const dynamics::RollingStock stock =
-            dynamics::parse_rolling_stock(text, choice.rolling_stock);
-        const dynamics::TrainFormation* formation = dynamics::find_train(stock, choice.train_id);
-        if (formation == nullptr) {
-            throw TrainRunError(choice.rolling_stock + " has no train" +
-                                (choice.train_id.empty() ? "" : " \"" + choice.train_id + "\""));
-        }
-        return dynamics::train_dynamics(stock, *formation, choice.rolling_stock);
-    } catch (const TrainRunError&) {
-        throw;
-    } catch (const std::runtime_error& e) {
-        throw TrainRunError(e.what());
-    }
-}
 
 // Between two corners the square of the speed is a straight line in the distance.
 std::vector<RunSpeedPoint> drawn_speeds(const dynamics::FastestRun& run) {
@@ -98,6 +81,24 @@ Computed run_over(const Source& source, const std::vector<RunStation>& stations,
 }
 
 }  // namespace
+
+dynamics::TrainDynamics chosen_train(const TrainChoice& choice) {
+    try {
+        const std::string text = read_input_file(utf8_path(choice.rolling_stock));
+        const dynamics::RollingStock stock =
+            dynamics::parse_rolling_stock(text, choice.rolling_stock);
+        const dynamics::TrainFormation* formation = dynamics::find_train(stock, choice.train_id);
+        if (formation == nullptr) {
+            throw TrainRunError(choice.rolling_stock + " has no train" +
+                                (choice.train_id.empty() ? "" : " \"" + choice.train_id + "\""));
+        }
+        return dynamics::train_dynamics(stock, *formation, choice.rolling_stock);
+    } catch (const TrainRunError&) {
+        throw;
+    } catch (const std::runtime_error& e) {
+        throw TrainRunError(e.what());
+    }
+}
 
 bool has_train_dynamics() {
     return true;

@@ -14,7 +14,7 @@
 #include "paper/documents.h"
 #include "report/diagnostics.h"
 #ifdef RAILSCEN_RUN_COMMAND
-#include "dynamics/rolling_stock.h"
+#include "analysis/chosen_train.h"
 #include "paper/run_times.h"
 #endif
 
@@ -24,8 +24,7 @@ namespace {
 struct DocumentsOptions {
     CompileInputs inputs;
     std::string out_folder = ".";
-    std::string rolling_stock;
-    std::string train_id;
+    analysis::TrainChoice train;
 };
 
 int run_documents(const DocumentsOptions& o, std::ostream& err) {
@@ -33,25 +32,22 @@ int run_documents(const DocumentsOptions& o, std::ostream& err) {
     const std::filesystem::path folder = utf8_path(o.out_folder);
     std::vector<std::filesystem::path> inputs = {utf8_path(o.inputs.line_file),
                                                  utf8_path(o.inputs.train_file)};
-    if (!o.rolling_stock.empty()) inputs.push_back(utf8_path(o.rolling_stock));
+    if (!o.train.rolling_stock.empty()) inputs.push_back(utf8_path(o.train.rolling_stock));
     const std::vector<std::filesystem::path> outputs = paper::document_paths(folder, run);
     guard_outputs(outputs, inputs);
 
 #ifdef RAILSCEN_RUN_COMMAND
     std::optional<dynamics::TrainDynamics> train;
-    if (!o.rolling_stock.empty()) {
-        const std::string text = read_input_file(utf8_path(o.rolling_stock));
-        const dynamics::RollingStock stock = dynamics::parse_rolling_stock(text, o.rolling_stock);
-        const dynamics::TrainFormation* formation = dynamics::find_train(stock, o.train_id);
-        if (formation == nullptr) {
-            err << "railscen documents: " << o.rolling_stock << " has no train"
-                << (o.train_id.empty() ? "" : " \"" + o.train_id + "\"") << '\n';
+    if (!o.train.rolling_stock.empty()) {
+        try {
+            train = analysis::chosen_train(o.train);
+        } catch (const analysis::TrainRunError& e) {
+            err << "railscen documents: " << e.what() << '\n';
             return kExitFailure;
         }
-        train = dynamics::train_dynamics(stock, *formation, o.rolling_stock);
     }
 #else
-    if (!o.rolling_stock.empty()) {
+    if (!o.train.rolling_stock.empty()) {
         err << "railscen documents: this build has no train dynamics; --rolling-stock cannot be "
                "used\n";
         return kExitFailure;
@@ -97,11 +93,7 @@ Command add_documents_command(CLI::App& parent) {
     app->add_option("-o,--output", o->out_folder, "folder for the documents (must exist)")
         ->type_name("DIR")
         ->capture_default_str();
-    app->add_option("--rolling-stock", o->rolling_stock,
-                    "rolling-stock file: the passing times from the train's fastest run")
-        ->type_name("FILE");
-    app->add_option("--train", o->train_id, "the train's id in the file; the first by default")
-        ->type_name("ID");
+    add_train_choice(*app, o->train, "the passing times from the train's fastest run");
     return {app, [o](std::ostream&, std::ostream& err) { return run_documents(*o, err); }};
 }
 

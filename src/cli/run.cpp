@@ -8,6 +8,7 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 
+#include "analysis/chosen_train.h"
 #include "analysis/run_times.h"
 #include "analysis/scenario_run.h"
 #include "analysis/units_text.h"
@@ -26,8 +27,7 @@ namespace {
 
 struct RunOptions {
     CompileInputs inputs = CompileInputs::for_reading();  // nothing is written
-    std::string rolling_stock;
-    std::string train_id;
+    analysis::TrainChoice train;
     double step = 10;
     analysis::LimitRule rule;
 };
@@ -95,16 +95,13 @@ std::string run_csv(const dynamics::RouteProfile& route, const dynamics::Fastest
 }
 
 int run_run(const RunOptions& o, std::ostream& out, std::ostream& err) {
-    const std::string stock_text = read_input_file(utf8_path(o.rolling_stock));
-    const dynamics::RollingStock stock = dynamics::parse_rolling_stock(stock_text, o.rolling_stock);
-    const dynamics::TrainFormation* formation = dynamics::find_train(stock, o.train_id);
-    if (formation == nullptr) {
-        err << "railscen run: " << o.rolling_stock << " has no train"
-            << (o.train_id.empty() ? "" : " \"" + o.train_id + "\"") << '\n';
+    dynamics::TrainDynamics train;
+    try {
+        train = analysis::chosen_train(o.train);
+    } catch (const analysis::TrainRunError& e) {
+        err << "railscen run: " << e.what() << '\n';
         return kExitFailure;
     }
-    const dynamics::TrainDynamics train =
-        dynamics::train_dynamics(stock, *formation, o.rolling_stock);
 
     Run run = named_run(o.inputs);
     InputTexts source(o.inputs);
@@ -145,10 +142,7 @@ Command add_run_command(CLI::App& parent) {
         "run", "the fastest run of a real train: traction, resistance, braking and stops");
     app->add_option("LINE_FILE", o->inputs.line_file, "line description text")->required();
     app->add_option("TRAIN_FILE", o->inputs.train_file, "train description text")->required();
-    app->add_option("--rolling-stock", o->rolling_stock,
-                    "rolling-stock file (railtoolkit YAML, schema version 2022.05)")
-        ->required();
-    app->add_option("--train", o->train_id, "the train's id in the file; the first by default");
+    add_train_choice(*app, o->train, "the train that runs")->required();
     add_limit_rule(*app, o->rule);
     app->add_option("--format", o->inputs.format,
                     "text: a table of legs; json: the same as JSON; csv: position, speed, time")
