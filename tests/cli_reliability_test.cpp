@@ -350,6 +350,19 @@ std::vector<Fault> faults() {
          "railscen compile " + kNamed + "absent.txt T.txt -o out", 2,
          "railscen: cannot read \"absent.txt\": No such file or directory\n",
          with(sources, {"out"})},
+        // One rule for the output folder: a missing one, or a file given as one, fails before
+        // anything is written, and no folder is made of a mistyped name.
+        {"compile into a missing folder", with_sources,
+         "railscen compile " + kNamed + "L.txt T.txt -o outt", 2,
+         "railscen: cannot write \"outt/" + kPlan + "\": No such file or directory\n", sources},
+        {"documents into a file given as the folder", with_sources,
+         "railscen documents " + kNamed + "L.txt T.txt -o L.txt", 2,
+         "railscen: cannot write \"L.txt/" + fs::path(kSim).stem().string() +
+             "_scheda_treno.txt\": \"L.txt\" is not a folder\n",
+         sources, expect_sources_untouched},
+        {"watch into a missing folder", with_sources,
+         "railscen watch " + kNamed + "L.txt T.txt -o outt", 2,
+         "railscen: cannot write \"outt/" + kPlan + "\": No such file or directory\n", sources},
         {"compile of a train description nobody may read",
          [](const Scene& s) {
              with_sources(s);

@@ -13,7 +13,7 @@
 namespace CLI {
 class App;
 class Option;
-}
+}  // namespace CLI
 
 namespace railscen::cli {
 
@@ -36,6 +36,10 @@ struct Command {
 void add_compile_inputs(CLI::App& command, CompileInputs& inputs);
 // --line-name and --train-name alone, for a command whose other inputs differ.
 void add_name_options(CLI::App& command, CompileInputs& inputs);
+
+// -o,--output DIR: the folder a command writes into, the working folder by default; it must
+// exist (require_output_folder), so a mistyped name is not made into a new folder.
+void add_output_folder(CLI::App& command, std::string& folder, const std::string& what);
 
 // --rank A|B|C and --side left|right: which of a speed board's speeds hold for the train.
 void add_limit_rule(CLI::App& command, analysis::LimitRule& rule);

@@ -41,17 +41,7 @@ int run_compile(const CompileOptions& o, std::ostream& out, std::ostream& err) {
     const std::vector<std::filesystem::path> outputs = written_paths(folder, names, written);
     guard_outputs(outputs, {utf8_path(o.inputs.line_file), utf8_path(o.inputs.train_file)});
 
-    // A missing output folder fails the first file, before anything is written.
-    std::error_code ec;
-    const std::filesystem::file_type type = std::filesystem::status(folder, ec).type();
-    if (type != std::filesystem::file_type::directory) {
-        const std::string reason =
-            type == std::filesystem::file_type::not_found
-                ? std::make_error_code(std::errc::no_such_file_or_directory).message()
-            : ec ? ec.message()
-                 : "\"" + utf8_name(folder) + "\" is not a folder";
-        throw FileError(write_failure(outputs.front(), reason));
-    }
+    require_output_folder(folder, outputs.front());
     // Two compiles into one folder take turns, so it holds one run's files.
     const FolderLock lock(folder);
     const CompileOutcome outcome = memorizza_percorso(run, o.inputs.with_plan(), source, folder);
@@ -79,9 +69,7 @@ Command add_compile_command(CLI::App& parent) {
     CLI::App* app = parent.add_subcommand(
         "compile", "compile a line and a train description into the simulator's binary files");
     add_compile_inputs(*app, options->inputs);
-    app->add_option("-o,--output", options->out_folder, "folder for the binary files (must exist)")
-        ->type_name("DIR")
-        ->capture_default_str();
+    add_output_folder(*app, options->out_folder, "folder for the binary files");
     app->add_option("--report", options->report_file, "write the outcome as JSON into FILE")
         ->type_name("FILE");
     app->add_flag("--documents", options->documents,

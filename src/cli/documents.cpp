@@ -73,10 +73,7 @@ int run_documents(const DocumentsOptions& o, std::ostream& err) {
         }
     }
 #endif
-    if (!std::filesystem::is_directory(folder)) {
-        throw FileError(
-            write_failure(outputs.front(), "\"" + utf8_name(folder) + "\" is not a folder"));
-    }
+    require_output_folder(folder, outputs.front());
     for (const std::string& w : paper::write_documents(folder, run, sheet)) {
         err << "railscen documents: warning: " << w << '\n';
     }
@@ -90,9 +87,7 @@ Command add_documents_command(CLI::App& parent) {
     CLI::App* app = parent.add_subcommand(
         "documents", "write the driver's timetable sheet and slowdown order form");
     add_compile_inputs(*app, o->inputs);
-    app->add_option("-o,--output", o->out_folder, "folder for the documents (must exist)")
-        ->type_name("DIR")
-        ->capture_default_str();
+    add_output_folder(*app, o->out_folder, "folder for the documents");
     add_train_choice(*app, o->train, "the passing times from the train's fastest run");
     return {app, [o](std::ostream&, std::ostream& err) { return run_documents(*o, err); }};
 }

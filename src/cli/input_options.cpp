@@ -76,6 +76,12 @@ void add_limit_rule(CLI::App& command, analysis::LimitRule& rule) {
         ->transform(CLI::CheckedTransformer(sides, CLI::ignore_case));
 }
 
+void add_output_folder(CLI::App& command, std::string& folder, const std::string& what) {
+    command.add_option("-o,--output", folder, what + " (must exist)")
+        ->type_name("DIR")
+        ->capture_default_str();
+}
+
 CLI::Option* add_train_choice(CLI::App& command, analysis::TrainChoice& train,
                               const std::string& use) {
     CLI::Option* stock =

@@ -183,8 +183,10 @@ int run_watch(WatchOptions& o, std::ostream& out) {
     written.plan = o.inputs.with_plan() != 0;
     written.binaries = true;
     if (!o.svg_file.empty()) written.named.push_back(utf8_path(o.svg_file));
-    guard_outputs(written_paths(folder, file_names(names.line_name, names.train_name), written),
-                  {utf8_path(o.inputs.line_file), utf8_path(o.inputs.train_file)});
+    const std::vector<std::filesystem::path> outputs =
+        written_paths(folder, file_names(names.line_name, names.train_name), written);
+    guard_outputs(outputs, {utf8_path(o.inputs.line_file), utf8_path(o.inputs.train_file)});
+    require_output_folder(folder, outputs.front());
 
     std::signal(SIGINT, on_interrupt);
     std::signal(SIGTERM, on_interrupt);
@@ -217,9 +219,8 @@ Command add_watch_command(CLI::App& parent) {
     app->add_option("LINE_FILE", o->inputs.line_file, "line description text")->required();
     app->add_option("TRAIN_FILE", o->inputs.train_file, "train description text")->required();
     add_name_options(*app, o->inputs);
-    app->add_option("-o,--output", o->out_folder,
-                    "folder for the binary files, written by every compile without a code")
-        ->capture_default_str();
+    add_output_folder(*app, o->out_folder,
+                      "folder for the binary files, written by every compile without a code");
     app->add_option("--render", o->svg_file, "SVG picture redrawn after every compile");
     app->add_flag("--no-plan", o->inputs.no_plan, "build and write no plan");
     app->add_flag("--poll", o->poll, "look at the files every 100 ms instead of being told");

@@ -115,4 +115,17 @@ void guard_outputs(const std::vector<std::filesystem::path>& outputs,
     }
 }
 
+void require_output_folder(const std::filesystem::path& folder,
+                           const std::filesystem::path& first_output) {
+    std::error_code ec;
+    const std::filesystem::file_type type = std::filesystem::status(folder, ec).type();
+    if (type == std::filesystem::file_type::directory) return;
+    const std::string reason =
+        type == std::filesystem::file_type::not_found
+            ? std::make_error_code(std::errc::no_such_file_or_directory).message()
+        : ec ? ec.message()
+             : "\"" + utf8_name(folder) + "\" is not a folder";
+    throw FileError(write_failure(first_output, reason));
+}
+
 }  // namespace railscen

@@ -97,4 +97,9 @@ std::vector<std::filesystem::path> written_paths(const std::filesystem::path& fo
 void guard_outputs(const std::vector<std::filesystem::path>& outputs,
                    const std::vector<std::filesystem::path>& inputs);
 
+// A command's output folder must be there before anything is written: a missing one, or a
+// name that is not a folder, fails the first output (a FileError naming it) with the reason.
+void require_output_folder(const std::filesystem::path& folder,
+                           const std::filesystem::path& first_output);
+
 }  // namespace railscen
