@@ -107,16 +107,17 @@ TEST(DocumentsCommand, LongNameIsCutAndWarned) {
 
 // The hand-worked run of cli_run_test: 100 kN on 100 t, 1 m/s^2 both ways, stops 2,000 m apart
 // reached in 89.44 s. The passing times count from the last timed stop's departure.
-const std::string kLine = testing::line_text(
-    {"indicatori_vmax,  100,  200,  200,  200,  0,  200,  200,  200,  0"}, "20000");
+const std::string kLine = testing::hand_worked_line();
 
-const std::string kTrain = testing::train_text(
-    {"orologio,  16 0 0", "velocita,  0,  200",
-     "stazione,  0,  8,  400,  0, 0, 0,  1,1,0,  3,1,1,  1,  16,0, 0, ORIGINE",
-     "stazione,  2000,  12,  400,  1, 0, 0,  1,1,0,  2,1,1,  30,  16,2, 0, PRIMA",
-     "stazione,  3000,  28,  400,  1, 0, 0,  1,1,0,  2,1,1,  0,  0,0, 0, PASSANTE",
-     "stazione,  5000,  12,  400,  1, 0, 0,  1,1,0,  2,1,1,  60,  0,0, 0, SECONDA",
-     "stazione,  7000,  12,  400,  1, 0, 0,  1,1,0,  2,1,1,  0,  0,0, 0, ULTIMA"});
+const std::string kTrain = testing::train_text({
+    "orologio,  16 0 0",
+    "velocita,  0,  200",
+    testing::station_row(0, 8, 1, "16,0,0", "ORIGINE"),
+    testing::station_row(2000, 12, 30, "16,2,0", "PRIMA"),
+    testing::station_row(3000, 28, 0, "0,0,0", "PASSANTE"),
+    testing::station_row(5000, 12, 60, "0,0,0", "SECONDA"),
+    testing::station_row(7000, 12, 0, "0,0,0", "ULTIMA"),
+});
 
 const std::string kStock = testing::hand_worked_stock();
 

@@ -21,14 +21,15 @@ namespace {
 using testing::TempFolder;
 using testing::tool;
 
-const std::string kLine = testing::line_text(
-    {"indicatori_vmax,  100,  200,  200,  200,  0,  200,  200,  200,  0"}, "20000");
+const std::string kLine = testing::hand_worked_line();
 
-const std::string kTrain = testing::train_text(
-    {"orologio,  16 0 0", "stazione,  0,  8,  400,  0, 0, 0,  1,1,0,  3,1,1,  1,  16,0, 0, ORIGINE",
-     "stazione,  2000,  12,  400,  1, 0, 0,  1,1,0,  2,1,1,  30,  16,2, 0, PRIMA",
-     "stazione,  3000,  28,  400,  1, 0, 0,  1,1,0,  2,1,1,  0,  0,0, 0, PASSANTE",
-     "stazione,  4000,  12,  400,  1, 0, 0,  1,1,0,  2,1,1,  0,  16,5, 0, ULTIMA"});
+const std::string kTrain = testing::train_text({
+    "orologio,  16 0 0",
+    testing::station_row(0, 8, 1, "16,0,0", "ORIGINE"),
+    testing::station_row(2000, 12, 30, "16,2,0", "PRIMA"),
+    testing::station_row(3000, 28, 0, "0,0,0", "PASSANTE"),
+    testing::station_row(4000, 12, 0, "16,5,0", "ULTIMA"),
+});
 
 const std::string kStock = testing::hand_worked_stock();
 

@@ -22,8 +22,7 @@ namespace {
 using testing::TempFolder;
 using testing::tool;
 
-const std::string kLine = testing::line_text(
-    {"indicatori_vmax,  100,  200,  200,  200,  0,  200,  200,  200,  0"}, "20000");
+const std::string kLine = testing::hand_worked_line();
 
 // The clock and the times of ORIGINE, PRIMA and ULTIMA as their three fields.
 struct Times {
@@ -34,13 +33,13 @@ struct Times {
 };
 
 std::string train_text(const Times& t) {
-    const std::string s = "stazione,  ";
-    return testing::train_text(
-        {std::string("orologio,  ") + t.clock,
-         s + "0,  8,  400,  0, 0, 0,  1,1,0,  3,1,1,  1,  " + t.origine + ", ORIGINE",
-         s + "2000,  12,  400,  1, 0, 0,  1,1,0,  2,1,1,  30,  " + t.prima + ", PRIMA",
-         s + "3000,  28,  400,  1, 0, 0,  1,1,0,  2,1,1,  0,  0,0, 0, PASSANTE",
-         s + "4000,  12,  400,  1, 0, 0,  1,1,0,  2,1,1,  0,  " + t.ultima + ", ULTIMA"});
+    return testing::train_text({
+        std::string("orologio,  ") + t.clock,
+        testing::station_row(0, 8, 1, t.origine, "ORIGINE"),
+        testing::station_row(2000, 12, 30, t.prima, "PRIMA"),
+        testing::station_row(3000, 28, 0, "0,0,0", "PASSANTE"),
+        testing::station_row(4000, 12, 0, t.ultima, "ULTIMA"),
+    });
 }
 
 const std::string kStock = testing::hand_worked_stock();

@@ -19,11 +19,12 @@ namespace {
 using testing::TempFolder;
 
 // 2,000 m level and straight, the train pulls and brakes at 1 m/s^2: 89.44 s, 1:30 whole.
-const std::string kLine = testing::line_text(
-    {"indicatori_vmax,  100,  200,  200,  200,  0,  200,  200,  200,  0"}, "20000");
-const std::string kTrain = testing::train_text(
-    {"orologio,  16 0 0", "stazione,  0,  8,  400,  0, 0, 0,  1,1,0,  3,1,1,  1,  16,0,0, ORIGINE",
-     "stazione,  2000,  12,  400,  1, 0, 0,  1,1,0,  2,1,1,  0,  16,1,29, ULTIMA"});
+const std::string kLine = testing::hand_worked_line();
+const std::string kTrain = testing::train_text({
+    "orologio,  16 0 0",
+    testing::station_row(0, 8, 1, "16,0,0", "ORIGINE"),
+    testing::station_row(2000, 12, 0, "16,1,29", "ULTIMA"),
+});
 const std::string kStock = testing::hand_worked_stock();
 
 // The messages the editor shows on the train text, one per line.

@@ -94,4 +94,17 @@ std::string hand_worked_stock() {
            "    tractive_effort: [[0, 100000], [100, 100000], [250, 100000]]\n";
 }
 
+std::string hand_worked_line() {
+    return line_text({"indicatori_vmax,  100,  200,  200,  200,  0,  200,  200,  200,  0"},
+                     "20000");
+}
+
+std::string station_row(std::int64_t metres, int category, int dwell, std::string_view time,
+                        std::string_view name) {
+    const bool origin = metres == 0;
+    return "stazione,  " + std::to_string(metres) + ",  " + std::to_string(category) + ",  400,  " +
+           (origin ? "0" : "1") + ", 0, 0,  1,1,0,  " + (origin ? "3" : "2") + ",1,1,  " +
+           std::to_string(dwell) + ",  " + std::string(time) + ", " + std::string(name);
+}
+
 }  // namespace railscen::testing

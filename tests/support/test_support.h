@@ -29,6 +29,15 @@ std::string train_text(std::initializer_list<std::string_view> rows);
 // braking with 1 m/s^2; the train's id is TEST.
 std::string hand_worked_stock();
 
+// The line the hand-worked train runs on: 20 km, level and straight, boards of 200 km/h from
+// 100 m on.
+std::string hand_worked_line();
+
+// A station row of a train text. The first station (at 0 m) is the origin, the others stops
+// (dwell seconds > 0) or passings; time is the row's "H,M,S", "0,0,0" for none.
+std::string station_row(std::int64_t metres, int category, int dwell, std::string_view time,
+                        std::string_view name);
+
 // Loads line and train texts into a fresh run (memorizza_dati after a slot reset).
 Run load(const std::string& line, const std::string& train, std::int32_t with_plan = 1);
 
