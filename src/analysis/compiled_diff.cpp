@@ -19,7 +19,7 @@ namespace {
 // marks lie every second cell).
 constexpr std::int64_t kJoinGap = 2;
 
-std::string quoted(const std::string& text) {
+std::string utf8_quoted(const std::string& text) {
     return "\"" + utf8_from_1252(text) + "\"";
 }
 
@@ -42,7 +42,7 @@ std::string slot_label(int slot, const ScenarioSlot& a, const ScenarioSlot& b, b
     }
     const std::string& text = b.text.empty() ? a.text : b.text;
     if (text.empty()) return "no text";
-    return (station ? "station " : "") + quoted(text);
+    return (station ? "station " : "") + utf8_quoted(text);
 }
 
 std::string time_words(std::int32_t t) {
@@ -56,7 +56,7 @@ std::vector<FieldChange> station_fields(const ScenarioSlot& a, const ScenarioSlo
     const auto compare = [&](const char* name, auto x, auto y) {
         if (x != y) changes.push_back({name, std::to_string(x), std::to_string(y)});
     };
-    if (a.text != b.text) changes.push_back({"name", quoted(a.text), quoted(b.text)});
+    if (a.text != b.text) changes.push_back({"name", utf8_quoted(a.text), utf8_quoted(b.text)});
     if (a.position != b.position) {
         changes.push_back({"position", metres_range_text(a.position, a.position),
                            metres_range_text(b.position, b.position)});

@@ -24,7 +24,7 @@ std::size_t lowest_sign_slot(const Slots& slots) {
     return lowest;
 }
 
-std::string quoted(const std::string& text) {
+std::string terminal_quoted(const std::string& text) {
     return "\"" + terminal_text(text) + "\"";  // for the terminal: control bytes escaped
 }
 
@@ -51,7 +51,7 @@ Json slot_object(const Slots& slots, std::size_t i) {
 }
 
 std::string station_words(const ScenarioSlot& s) {
-    std::string out = "station " + quoted(s.text) + "\n";
+    std::string out = "station " + terminal_quoted(s.text) + "\n";
     out += "  position " + std::to_string(s.position) + " m, category " +
            std::to_string(s.category) + ", zone " + std::to_string(s.start) + " to " +
            std::to_string(s.finish) + " m\n";
@@ -99,7 +99,7 @@ std::string slots_table(const Slots& slots) {
                       i, slot_role(slots, i).c_str(), s.category, s.start, s.finish, s.position,
                       s.flag, s.word1, s.word2, s.word3, s.word4, s.word5, s.byte1, s.byte2,
                       s.byte3, s.byte4, s.time);
-        out += row + (s.text.empty() ? std::string() : quoted(s.text)) + "\n";
+        out += row + (s.text.empty() ? std::string() : terminal_quoted(s.text)) + "\n";
     }
     return out;
 }
@@ -120,7 +120,7 @@ std::string slot_words(const Slots& slots, std::size_t i) {
     const std::string role = slot_role(slots, i);
     std::string out = "slot " + std::to_string(i) + ": ";
     if (role == "station") return out + station_words(s);
-    if (role == "sign text") return out + "sign board text " + quoted(s.text) + "\n";
+    if (role == "sign text") return out + "sign board text " + terminal_quoted(s.text) + "\n";
     if (role == "progressive") {
         return out + "kilometric progressive from " + std::to_string(s.start) + " m: value " +
                std::to_string(s.finish) + " m, flag " + std::to_string(s.position) + "\n";
@@ -130,14 +130,15 @@ std::string slot_words(const Slots& slots, std::size_t i) {
                std::to_string(s.start) + " %, " + std::to_string(s.position) + " cars\n";
     }
     if (role == "line") {
-        return out + "line " + quoted(s.text) + "; backgrounds " + std::to_string(s.start) + ", " +
-               std::to_string(s.position) + ", " + std::to_string(s.finish) + "; marker " +
-               std::to_string(s.word1) + "; race code " + std::to_string(s.time) + "\n";
+        return out + "line " + terminal_quoted(s.text) + "; backgrounds " +
+               std::to_string(s.start) + ", " + std::to_string(s.position) + ", " +
+               std::to_string(s.finish) + "; marker " + std::to_string(s.word1) + "; race code " +
+               std::to_string(s.time) + "\n";
     }
     if (role == "train") {
-        return out + "train " + quoted(s.text) + "; signal repetition " + std::to_string(s.start) +
-               " to " + std::to_string(s.finish) + " m with " + std::to_string(s.position) +
-               " codes; sand " + std::to_string(s.word1) + "; clock " +
+        return out + "train " + terminal_quoted(s.text) + "; signal repetition " +
+               std::to_string(s.start) + " to " + std::to_string(s.finish) + " m with " +
+               std::to_string(s.position) + " codes; sand " + std::to_string(s.word1) + "; clock " +
                clock_text(s.word3 * 3600LL + s.word4 * 60LL + s.word5) + "\n";
     }
     return out + "empty\n";

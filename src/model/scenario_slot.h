@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -8,6 +9,9 @@ namespace railscen {
 
 // One record of the scenario table. Stations use every field; the fixed definitions in
 // slots 81 to 86 use a few.
+// Bytes of a slot in the scenario file before its text.
+inline constexpr std::size_t kSlotFixedSize = 34;
+
 struct ScenarioSlot {
     std::uint8_t category = 0;
     std::int32_t start = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -27,6 +28,9 @@ enum CellKind : std::uint8_t {
 std::string_view cell_kind_name(std::uint8_t kind);
 
 // One 50 m stretch of line: one trackside object and five independent layers.
+// Bytes of one cell in the cell file.
+inline constexpr std::size_t kCellRecordSize = 15;
+
 struct TrackCell {
     std::uint8_t kind = 0;
     std::int16_t param1 = 0;

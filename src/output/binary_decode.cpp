@@ -7,9 +7,6 @@
 namespace railscen {
 namespace {
 
-constexpr std::size_t kCellRecordSize = 15;
-constexpr std::size_t kSlotFixedSize = 34;
-
 // Little-endian loads that name the file and the offset when the image runs out.
 class ByteReader {
   public:

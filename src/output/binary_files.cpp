@@ -9,9 +9,6 @@
 namespace railscen {
 namespace {
 
-constexpr std::size_t kCellRecordSize = 15;
-constexpr std::size_t kSlotFixedSize = 34;
-
 // Explicit little-endian stores into a buffer sized beforehand, so the layout depends
 // neither on the host nor on padding.
 class ByteWriter {
