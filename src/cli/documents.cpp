@@ -9,7 +9,6 @@
 #include "cli/commands.h"
 #include "compile/inputs.h"
 #include "compile/memorizza_percorso.h"
-#include "model/file_io.h"
 #include "model/utf8_path.h"
 #include "paper/documents.h"
 #include "report/diagnostics.h"

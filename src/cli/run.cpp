@@ -16,9 +16,7 @@
 #include "compile/inputs.h"
 #include "compile/memorizza_percorso.h"
 #include "dynamics/running_time.h"
-#include "model/file_io.h"
 #include "model/text_encoding.h"
-#include "model/utf8_path.h"
 #include "report/diagnostics.h"
 #include "source_text/keywords.h"
 
