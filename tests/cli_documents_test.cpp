@@ -149,5 +149,32 @@ TEST(DocumentsCommand, RunGivesEveryRowItsTime) {
     EXPECT_EQ(sheet[22 + 3], "");  // no note: the run gave the times
 }
 
+// The train is chosen as check, timetable and render choose it; a wrong choice writes nothing.
+TEST(DocumentsCommand, AWrongTrainChoiceWritesNothing) {
+    struct Case {
+        std::vector<std::string> options;
+        std::string message;
+    };
+    const Case cases[] = {
+        {{"--rolling-stock", "stock.yaml", "--train", "NOPE"},
+         "railscen documents: stock.yaml has no train \"NOPE\"\n"},
+        {{"--train", "TEST"},
+         "railscen: --train requires --rolling-stock\nRun with --help for more information.\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.message);
+        TempFolder folder;
+        write_file(folder.path() / "L_linea.txt", kLine);
+        write_file(folder.path() / "L_T-.txt", kTrain);
+        write_file(folder.path() / "stock.yaml", kStock);
+        std::vector<std::string> args = {"documents", "L_linea.txt", "L_T-.txt"};
+        args.insert(args.end(), c.options.begin(), c.options.end());
+        const testing::ToolRun r = tool(folder.path(), args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.err, c.message);
+        EXPECT_FALSE(std::filesystem::exists(folder.path() / "L_T_scheda_treno.txt"));
+    }
+}
+
 }  // namespace
 }  // namespace railscen
