@@ -119,18 +119,12 @@ const std::string kTrain = testing::train_text({
     testing::station_row(7000, 12, 0, "0,0,0", "ULTIMA"),
 });
 
-const std::string kStock = testing::hand_worked_stock();
-
 TEST(DocumentsCommand, RunGivesEveryRowItsTime) {
-    TempFolder folder;
-    write_file(folder.path() / "L_linea.txt", kLine);
-    write_file(folder.path() / "L_T-.txt", kTrain);
-    write_file(folder.path() / "stock.yaml", kStock);
-    const testing::ToolRun r = tool(
-        folder.path(), {"documents", "L_linea.txt", "L_T-.txt", "--rolling-stock", "stock.yaml"});
+    const testing::TrainFolder f(kLine, kTrain);
+    const testing::ToolRun r = f.run("documents", {"--rolling-stock", "stock.yaml"});
     ASSERT_EQ(r.status, 0) << r.err;
     const std::vector<std::string> sheet =
-        file_lines(read_bytes(folder.path() / "L_T_scheda_treno.txt"));
+        file_lines(read_bytes(f.folder.path() / "L_T_scheda_treno.txt"));
     const std::vector<std::string> rows(sheet.begin() + 16, sheet.begin() + 22);
     // PRIMA keeps its timetable's times. The others count from PRIMA's departure at 16:02:00:
     // PASSANTE 44.7 s on; SECONDA, 3,000 m on, 109.5 s (1,500 m pulling, 1,500 m braking),
@@ -163,16 +157,11 @@ TEST(DocumentsCommand, AWrongTrainChoiceWritesNothing) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.message);
-        TempFolder folder;
-        write_file(folder.path() / "L_linea.txt", kLine);
-        write_file(folder.path() / "L_T-.txt", kTrain);
-        write_file(folder.path() / "stock.yaml", kStock);
-        std::vector<std::string> args = {"documents", "L_linea.txt", "L_T-.txt"};
-        args.insert(args.end(), c.options.begin(), c.options.end());
-        const testing::ToolRun r = tool(folder.path(), args);
+        const testing::TrainFolder f(kLine, kTrain);
+        const testing::ToolRun r = f.run("documents", c.options);
         EXPECT_EQ(r.status, 2);
         EXPECT_EQ(r.err, c.message);
-        EXPECT_FALSE(std::filesystem::exists(folder.path() / "L_T_scheda_treno.txt"));
+        EXPECT_FALSE(std::filesystem::exists(f.folder.path() / "L_T_scheda_treno.txt"));
     }
 }
 

@@ -33,17 +33,11 @@ const std::string kTrain = testing::train_text({
 
 const std::string kStock = testing::hand_worked_stock();
 
-struct Folder {
-    TempFolder folder;
-    explicit Folder(const std::string& stock = kStock) {
-        write_file(folder.path() / "L_linea.txt", kLine);
-        write_file(folder.path() / "L_T-.txt", kTrain);
-        write_file(folder.path() / "stock.yaml", stock);
-    }
+struct Folder : testing::TrainFolder {
+    explicit Folder(const std::string& stock = kStock) : TrainFolder(kLine, kTrain, stock) {}
     testing::ToolRun run(std::vector<std::string> args) const {
-        args.insert(args.begin(),
-                    {"run", "L_linea.txt", "L_T-.txt", "--rolling-stock", "stock.yaml"});
-        return tool(folder.path(), args);
+        args.insert(args.begin(), {"--rolling-stock", "stock.yaml"});
+        return TrainFolder::run("run", args);
     }
 };
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "model/file_io.h"
 #include "model/file_names.h"
 #include "support/test_support.h"
 
@@ -62,5 +63,22 @@ inline bool compile_stored_sources(const std::filesystem::path& folder) {
     return tool(folder, {"sources", "."}).status == 0 &&
            tool(folder, {"compile", names.line_description, names.train_description}).status == 0;
 }
+
+// A folder holding a scenario to run a train over: the line text L_linea.txt, the train text
+// L_T-.txt and the rolling-stock file stock.yaml.
+struct TrainFolder {
+    TempFolder folder;
+    TrainFolder(const std::string& line, const std::string& train,
+                const std::string& stock = hand_worked_stock()) {
+        write_file(folder.path() / "L_linea.txt", line);
+        write_file(folder.path() / "L_T-.txt", train);
+        write_file(folder.path() / "stock.yaml", stock);
+    }
+    // railscen COMMAND L_linea.txt L_T-.txt ARGS..., in the folder.
+    ToolRun run(const std::string& command, std::vector<std::string> args) const {
+        args.insert(args.begin(), {command, "L_linea.txt", "L_T-.txt"});
+        return tool(folder.path(), args);
+    }
+};
 
 }  // namespace railscen::testing

@@ -42,19 +42,8 @@ std::string train_text(const Times& t) {
     });
 }
 
-const std::string kStock = testing::hand_worked_stock();
-
-struct Folder {
-    TempFolder folder;
-    explicit Folder(const Times& times = {}) {
-        write_file(folder.path() / "L_linea.txt", kLine);
-        write_file(folder.path() / "L_T-.txt", train_text(times));
-        write_file(folder.path() / "stock.yaml", kStock);
-    }
-    testing::ToolRun run(const char* command, std::vector<std::string> args) const {
-        args.insert(args.begin(), {command, "L_linea.txt", "L_T-.txt"});
-        return tool(folder.path(), args);
-    }
+struct Folder : testing::TrainFolder {
+    explicit Folder(const Times& times = {}) : TrainFolder(kLine, train_text(times)) {}
 };
 
 std::string warning_lines(const std::string& err) {

@@ -8,10 +8,6 @@ LineList stored_sheet_lines(StoredLines lines) {
     return stored_timetable_sheet().subspan(lines.first, lines.count);
 }
 
-std::string_view stored_sheet_line(std::size_t line) {
-    return stored_timetable_sheet()[line];
-}
-
 LineList stored_form_lines(StoredLines lines) {
     return stored_slowdown_form().subspan(lines.first, lines.count);
 }

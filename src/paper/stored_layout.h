@@ -38,7 +38,6 @@ inline constexpr StoredLines kFoot = {37, 8};  // the closing rule and the key
 }  // namespace form_layout
 
 LineList stored_sheet_lines(StoredLines lines);
-std::string_view stored_sheet_line(std::size_t line);
 LineList stored_form_lines(StoredLines lines);
 std::string_view stored_form_line(std::size_t line);
 
